@@ -1,0 +1,31 @@
+#include "Aplicacion.h"
+
+#include "../platform/vb/MsgBox.h"
+#include "../platform/vb/RuntimeError.h"
+#include "../platform/vb/Screen.h"
+
+Aplicacion::Aplicacion(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("Miravel");
+    setApplicationVersion(MIRAVEL_VERSION);
+}
+
+bool Aplicacion::notify(QObject* receptor, QEvent* evento) {
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (...) {
+        TerminaPorError();
+        return true;
+    }
+}
+
+void TerminaPorError() {
+    Screen::MousePointer(vbDefault);
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        ShowRuntimeError(e);
+    } catch (const std::exception& e) {
+        ShowRuntimeError(RuntimeError(51, QString::fromLocal8Bit(e.what())));
+    }
+    QCoreApplication::exit(1);
+}

@@ -1,0 +1,17 @@
+#include "CreateObject.h"
+
+#include <QLibrary>
+
+#include "App.h"
+
+tramo5::Objeto* CreateObjectRaw(const char* identificador) {
+    using Fabrica = tramo5::Objeto* (*)(const char*);
+    static QLibrary biblioteca;
+    biblioteca.setFileName(App::Archivo("libtramo5.so"));
+    auto crea = reinterpret_cast<Fabrica>(biblioteca.resolve("CreaObjetoTramo5"));
+    tramo5::Objeto* objeto = crea ? crea(identificador) : nullptr;
+    if (!objeto)
+        throw RuntimeError(429, QString("El componente ActiveX no puede crear el objeto: ") +
+                                    identificador);
+    return objeto;
+}

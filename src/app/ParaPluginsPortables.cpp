@@ -1,0 +1,60 @@
+#include "ParaPluginsPortables.h"
+
+#include "../platform/vb/MsgBox.h"
+#include "Globales.h"
+
+QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
+                    tramo5::libKZCM& libreria, const QString& archivo) {
+    QString valor = libreria.LeeIni(seccion, clave, archivo);
+    if (!valor.isEmpty()) return valor;
+    libreria.EscribeIni(seccion, clave, predeterminado, archivo);
+    valor = libreria.LeeIni(seccion, clave, archivo);
+    // A file that cannot keep the value must not make us ask again and again.
+    return valor.isEmpty() ? predeterminado : valor;
+}
+
+namespace {
+
+bool RutaIncorrecta(const QString& archivoIni, const QString& ruta) {
+    const QString cr(QChar(13));
+    MsgBox("En el archivo de configuración de este programa" + cr + cr + "(" + archivoIni + ")" +
+               cr + cr + "debe indicarse la ruta correcta de Orvalo." + cr +
+               "Ruta indicada e incorrecta: " + cr + cr + ruta,
+           vbCritical, "Atención");
+    if (MsgBox("¿Desea editar el archivo de configuración?", vbQuestion | vbYesNo, "Editar INI") ==
+        vbYes) {
+        QString archivo = archivoIni;
+        oArchivos->AbreDocumento(archivo, 0, 1);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
+                      tramo5::BasesDD& bases, const QString& archivoIni) {
+    QString ruta =
+        LeeValorIni("Configuración", "Ruta de Orvalo", kRutaOrvaloPredeterminada, libreria, archivoIni);
+    if (registro.BuscarRegistroORW(ruta).isEmpty()) return RutaIncorrecta(archivoIni, ruta);
+
+    bases.cPuerto = "3306";
+    bases.cPassword = "";
+    bases.cUsuario = "root";
+
+    if (libreria.kzVal(registro.DatosORW("MySQLPuerto")) == 0)
+        registro.GuardaDatosORW("MySQLPuerto", bases.cPuerto);
+    if (registro.DatosORW("MySQLServer").trimmed().isEmpty())
+        registro.GuardaDatosORW("MySQLServer", registro.DatosORW("servidor"));
+    if (registro.DatosORW("MySQLUsuario").trimmed().isEmpty())
+        registro.GuardaDatosORW("MySQLUsuario", oUtilerias->Encripta(bases.cUsuario));
+    if (registro.DatosORW("MySQLPassword").trimmed().isEmpty())
+        registro.GuardaDatosORW("MySQLPassword", oUtilerias->Encripta(bases.cPassword));
+
+    bases.cPassword = oUtilerias->DesEncripta(registro.DatosORW("MySQLPassword"));
+    bases.cUsuario = oUtilerias->DesEncripta(registro.DatosORW("MySQLUsuario"));
+    bases.cPuerto = registro.DatosORW("MySQLPuerto");
+    bases.cRuta = registro.DatosORW("MySQLServer");
+
+    bases.cMiBase = LeeValorIni("Configuración", "Base de datos a usar", "datos1", libreria, archivoIni);
+    return true;
+}

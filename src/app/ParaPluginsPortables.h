@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+#include "../tramo5/tramo5.h"
+
+// Where the host product lives on this kind of system when the configuration names nothing.
+#ifdef Q_OS_WIN
+inline const QString kRutaOrvaloPredeterminada = "C:\\orvalo";
+#else
+inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
+#endif
+
+QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
+                    tramo5::libKZCM& libreria, const QString& archivo);
+bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
+                      tramo5::BasesDD& bases, const QString& archivoIni);

@@ -1,0 +1,58 @@
+#include "Principal.h"
+
+#include <QDir>
+#include <QLabel>
+
+#include "../ui/menu/frmMenu.h"
+#include "../ui/viewer/Form1.h"
+#include "App.h"
+#include "CreateObject.h"
+#include "Globales.h"
+#include "ParaPluginsPortables.h"
+
+QString cArchivoIni;
+std::unique_ptr<tramo5::libKZCM> oLibreria;
+std::unique_ptr<tramo5::BasesDD> oBasesDD;
+std::unique_ptr<tramo5::DeEquipo> oEquipo;
+std::unique_ptr<tramo5::Utilerias> oUtilerias;
+std::unique_ptr<tramo5::DeArchivos> oArchivos;
+std::unique_ptr<tramo5::ImpresionTexto> oImpresion;
+std::unique_ptr<tramo5::DeMonedas> oMonedas;
+std::unique_ptr<tramo5::DelRegistro> oRegistro;
+
+void CreaObjetos() {
+    oLibreria = CreateObject<tramo5::libKZCM>("tramo5.libKZCM");
+    oBasesDD = CreateObject<tramo5::BasesDD>("tramo5.BasesDD");
+    oEquipo = CreateObject<tramo5::DeEquipo>("tramo5.DeEquipo");
+    oUtilerias = CreateObject<tramo5::Utilerias>("tramo5.Utilerias");
+    oArchivos = CreateObject<tramo5::DeArchivos>("tramo5.DeArchivos");
+    oImpresion = CreateObject<tramo5::ImpresionTexto>("tramo5.ImpresionTexto");
+    oMonedas = CreateObject<tramo5::DeMonedas>("tramo5.DeMonedas");
+    oRegistro = CreateObject<tramo5::DelRegistro>("tramo5.DelRegistro");
+}
+
+bool Main() {
+    QDir::setCurrent(App::Path());
+    CreaObjetos();
+    cArchivoIni = App::Archivo("Miravel.ini");
+    if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
+
+    auto* menu = new frmMenu;
+    menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" + "  Base de datos: " +
+                          oBasesDD->cMiBase);
+    menu->setWindowTitle(menu->windowTitle() + "     Versión " +
+                         QString("%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
+    menu->show();
+    return true;
+}
+
+void LiberaObjetos() {
+    oLibreria.reset();
+    oBasesDD.reset();
+    oEquipo.reset();
+    oUtilerias.reset();
+    oArchivos.reset();
+    oImpresion.reset();
+    oMonedas.reset();
+    oRegistro.reset();
+}

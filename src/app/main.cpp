@@ -1,0 +1,16 @@
+#include "../platform/vb/QMessageBoxes.h"
+#include "Aplicacion.h"
+#include "Principal.h"
+
+int main(int argc, char* argv[]) {
+    Aplicacion aplicacion(argc, argv);
+    QMessageBoxes cajas;
+    SetMessageBoxes(&cajas);
+    try {
+        if (!Main()) return 1;
+    } catch (...) {
+        TerminaPorError();
+        return 1;
+    }
+    return aplicacion.exec();
+}

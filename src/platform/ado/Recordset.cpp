@@ -1,0 +1,163 @@
+#include "Recordset.h"
+
+#include <QRegularExpression>
+#include <QSqlField>
+
+#include "../vb/RuntimeError.h"
+#include "Connection.h"
+#include "Quote.h"
+
+namespace ado {
+namespace {
+
+// A whole statement rather than the text after FROM.
+bool EsSelect(const QString& source) {
+    static const QRegularExpression select("^\\s*(select|show)\\s", QRegularExpression::CaseInsensitiveOption);
+    return select.match(source).hasMatch();
+}
+
+QString Identificador(const QString& name) { return "`" + QString(name).replace("`", "``") + "`"; }
+
+// A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
+QVariant Predeterminado(const QVariant& stored) {
+    if (stored.isNull()) return {};
+    const QString texto = stored.toString();
+    if (texto == "NULL") return {};
+    if (texto.size() >= 2 && texto.startsWith('\'') && texto.endsWith('\''))
+        return texto.mid(1, texto.size() - 2).replace("''", "'");
+    bool numero = false;
+    const double valor = texto.toDouble(&numero);
+    return numero ? QVariant(valor) : QVariant(texto);
+}
+
+RuntimeError SinFila() {
+    return RuntimeError(3021, "BOF o EOF es True, o el registro actual se eliminó.");
+}
+
+}  // namespace
+
+void Recordset::Open(const QString& source, Connection& connection, const QString& columns) {
+    Close();
+    const bool select = EsSelect(source);
+    const QString texto =
+        select ? source
+               : "SELECT " + (columns.isEmpty() ? QString("*") : columns) + " FROM " + source;
+    query_ = connection.Query(texto);
+    connection_ = &connection;
+    table_ = select ? QString() : source.trimmed().section(QRegularExpression("\\s+"), 0, 0);
+    row_ = query_.record();
+    Read();
+}
+
+void Recordset::Close() {
+    query_ = QSqlQuery();
+    connection_ = nullptr;
+    table_.clear();
+    row_ = original_ = QSqlRecord();
+    changed_.clear();
+    eof_ = true;
+    isNew_ = false;
+    info_.reset();
+}
+
+void Recordset::Read() {
+    eof_ = !query_.next();
+    isNew_ = false;
+    changed_.clear();
+    if (!eof_) {
+        row_ = query_.record();
+        original_ = row_;
+    }
+}
+
+bool Recordset::Eof() const { return eof_ && !isNew_; }
+
+void Recordset::MoveNext() {
+    if (Eof()) throw SinFila();
+    Read();
+}
+
+int Recordset::Index(const QString& name) const {
+    const int i = row_.indexOf(name);
+    if (i < 0)
+        throw RuntimeError(3265, "No se encontró el elemento en la colección: " + name);
+    return i;
+}
+
+QVariant Recordset::Fields(const QString& name) const { return Fields(Index(name)); }
+
+QVariant Recordset::Fields(int index) const {
+    if (Eof()) throw SinFila();
+    if (index < 0 || index >= row_.count())
+        throw RuntimeError(3265, QString("No se encontró el elemento %1 en la colección.").arg(index));
+    return row_.value(index);
+}
+
+const Recordset::TableInfo& Recordset::Table() {
+    if (info_) return *info_;
+    if (table_.isEmpty()) throw RuntimeError(3251, "El origen de este conjunto de registros no se puede actualizar.");
+    QSqlQuery q = connection_->Query(
+        "SELECT COLUMN_NAME, COLUMN_DEFAULT, COLUMN_KEY FROM information_schema.COLUMNS "
+        "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" + Quote(table_) + " ORDER BY ORDINAL_POSITION");
+    TableInfo info;
+    while (q.next()) {
+        const QString columna = q.value(0).toString();
+        info.defaults.insert(columna.toLower(), Predeterminado(q.value(1)));
+        if (q.value(2).toString() == "PRI") info.key << columna;
+    }
+    info_ = info;
+    return *info_;
+}
+
+void Recordset::AddNew() {
+    if (!IsOpen()) throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.");
+    const TableInfo& info = Table();
+    for (int i = 0; i < row_.count(); ++i)
+        row_.setValue(i, info.defaults.value(row_.fieldName(i).toLower()));
+    original_ = row_;
+    changed_.clear();
+    isNew_ = true;
+}
+
+void Recordset::SetField(const QString& name, const QVariant& value) {
+    const int i = Index(name);
+    if (Eof()) throw SinFila();
+    row_.setValue(i, value);
+    if (!changed_.contains(i)) changed_ << i;
+}
+
+void Recordset::Update() {
+    if (Eof()) throw SinFila();
+    if (isNew_) Insert();
+    else if (!changed_.isEmpty()) Change();
+    original_ = row_;
+    changed_.clear();
+    eof_ = false;
+    isNew_ = false;
+}
+
+void Recordset::Insert() {
+    QStringList columnas, valores;
+    for (int i : changed_) {
+        columnas << Identificador(row_.fieldName(i));
+        valores << Literal(row_.value(i));
+    }
+    connection_->Execute("INSERT INTO " + Identificador(table_) + " (" + columnas.join(",") +
+                         ") VALUES (" + valores.join(",") + ")");
+}
+
+void Recordset::Change() {
+    QStringList asignaciones, condiciones;
+    for (int i : changed_)
+        asignaciones << Identificador(row_.fieldName(i)) + "=" + Literal(row_.value(i));
+    const QStringList& clave = Table().key;
+    for (int i = 0; i < original_.count(); ++i) {
+        const QString nombre = original_.fieldName(i);
+        const bool enClave = clave.isEmpty() || clave.contains(nombre, Qt::CaseInsensitive);
+        if (enClave) condiciones << Identificador(nombre) + "<=>" + Literal(original_.value(i));
+    }
+    connection_->Execute("UPDATE " + Identificador(table_) + " SET " + asignaciones.join(",") +
+                         " WHERE " + condiciones.join(" AND ") + " LIMIT 1");
+}
+
+}  // namespace ado

@@ -1,0 +1,103 @@
+#include "Export.h"
+
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "../vb/RuntimeError.h"
+#include "ReportPages.h"
+
+namespace report {
+namespace {
+
+RuntimeError NoSeEscribio(const QString& path) {
+    return RuntimeError(75, "No se pudo escribir el archivo " + path + ".");
+}
+
+// Paints every page on a device whose page is the given rectangle, in device units.
+void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& device, const QRectF& hoja) {
+    const QSizeF pagina = ReportPages::PageSize();
+    const double escala = qMin(hoja.width() / pagina.width(), hoja.height() / pagina.height());
+    for (int i = 0; i < pages.Count(); ++i) {
+        if (i > 0) device.newPage();
+        p.save();
+        p.translate(hoja.topLeft());
+        p.scale(escala, escala);
+        pages.Paint(p, i);
+        p.restore();
+    }
+}
+
+QString Campo(const QString& texto) {
+    if (!texto.contains(QRegularExpression("[,\"\\n\\r]"))) return texto;
+    return "\"" + QString(texto).replace("\"", "\"\"") + "\"";
+}
+
+}  // namespace
+
+QImage RenderPage(const ReportPages& pages, int page, double dpi) {
+    const double escala = dpi / 72.0;
+    QImage imagen((ReportPages::PageSize() * escala).toSize(), QImage::Format_RGB32);
+    imagen.setDotsPerMeterX(qRound(dpi / 0.0254));
+    imagen.setDotsPerMeterY(qRound(dpi / 0.0254));
+    QPainter p(&imagen);
+    p.scale(escala, escala);
+    pages.Paint(p, page);
+    return imagen;
+}
+
+void ExportPdf(const ReportPages& pages, const QString& path) {
+    QPdfWriter pdf(path);
+    pdf.setTitle(pages.Content().titulo);
+    pdf.setCreator("Miravel");
+    pdf.setResolution(72);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    QPainter p;
+    if (!p.begin(&pdf)) throw NoSeEscribio(path);
+    PintaPaginas(pages, p, pdf, QRectF(QPointF(0, 0), ReportPages::PageSize()));
+    if (!p.end()) throw NoSeEscribio(path);
+}
+
+void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
+    QImage todas;
+    for (int i = 0; i < pages.Count(); ++i) {
+        const QImage pagina = RenderPage(pages, i, dpi);
+        if (todas.isNull()) {
+            todas = QImage(pagina.width(), pagina.height() * pages.Count(), QImage::Format_RGB32);
+            todas.setDotsPerMeterX(pagina.dotsPerMeterX());
+            todas.setDotsPerMeterY(pagina.dotsPerMeterY());
+        }
+        QPainter(&todas).drawImage(0, i * pagina.height(), pagina);
+    }
+    if (!todas.save(path, "PNG")) throw NoSeEscribio(path);
+}
+
+void ExportCsv(const ReportPages& pages, const QString& path) {
+    const ReportContent& c = pages.Content();
+    QStringList lineas;
+    QStringList cabecera{Campo(c.tituloFilas)};
+    for (const QString& columna : c.columnas) cabecera << Campo(columna);
+    lineas << cabecera.join(',');
+    for (int f = 0; f < c.filas.size(); ++f) {
+        QStringList linea{Campo(c.filas[f])};
+        for (double v : c.celdas[f]) linea << QString::number(v, 'g', QLocale::FloatingPointShortest);
+        lineas << linea.join(',');
+    }
+    QSaveFile archivo(path);
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write((lineas.join("\r\n") + "\r\n").toUtf8()) < 0 ||
+        !archivo.commit())
+        throw NoSeEscribio(path);
+}
+
+void PrintReport(const ReportPages& pages, QPrinter& printer) {
+    QPainter p;
+    if (!p.begin(&printer)) throw RuntimeError(482, "Error de impresora: no se pudo empezar a imprimir.");
+    PintaPaginas(pages, p, printer, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    p.end();
+}
+
+}  // namespace report

@@ -1,0 +1,115 @@
+#include "Report.h"
+
+#include <QRegularExpression>
+#include <QSqlRecord>
+
+#include "../ado/Connection.h"
+#include "../vb/RuntimeError.h"
+
+namespace report {
+namespace {
+
+const int kFormulaInvalida = 20515;
+const int kSubindice = 9;
+
+QString Identificador(const QString& nombre) { return "`" + QString(nombre).replace("`", "``") + "`"; }
+
+}  // namespace
+
+void FormulaFieldDefinition::SetText(const QString& text) {
+    // An empty text leaves the formula empty.
+    static const QRegularExpression constante("^$|^'(?:[^']|'')*'$");
+    if (!constante.match(text).hasMatch())
+        throw RuntimeError(kFormulaInvalida, "Error en la fórmula {@" + name_ + "}: " + text +
+                                                 " no es un texto entre comillas simples.");
+    text_ = text;
+}
+
+QString FormulaFieldDefinition::Value() const {
+    if (text_.isEmpty()) return {};
+    return text_.mid(1, text_.size() - 2).replace("''", "'");
+}
+
+Report::Report(QString path, ReportDefinition definition, LogOnInfo logOn)
+    : path_(std::move(path)), definition_(std::move(definition)), logOn_(std::move(logOn)) {
+    tables_.resize(1);
+    tables_[0].SetLocation(definition_.tabla);
+    for (const QString& nombre : definition_.formulas) formulas_ << FormulaFieldDefinition(nombre);
+}
+
+DatabaseTable& Report::DatabaseTables(int position) {
+    if (position < 1 || position > tables_.size())
+        throw RuntimeError(kSubindice, QString("Subíndice fuera del intervalo: el reporte %1 no tiene la tabla %2.").arg(path_).arg(position));
+    return tables_[position - 1];
+}
+
+FormulaFieldDefinition& Report::FormulaFields(int position) {
+    if (position < 1 || position > formulas_.size())
+        throw RuntimeError(kSubindice, QString("Subíndice fuera del intervalo: el reporte %1 no tiene la fórmula %2.").arg(path_).arg(position));
+    return formulas_[position - 1];
+}
+
+ReportContent Report::Read() {
+    const ReportDefinition& d = definition_;
+    const QString ubicacion = tables_[0].Location();
+    const QString base = ubicacion.contains('.') ? ubicacion.section('.', 0, 0) : QString();
+    const QString tabla = ubicacion.contains('.') ? ubicacion.section('.', 1) : ubicacion;
+
+    ReportContent c;
+    c.titulo = d.titulo;
+    c.servidor = logOn_.server;
+    c.base = base;
+    c.seleccion = selection_;
+    c.tituloFilas = d.filasTitulo;
+    c.seriesSonFilas = d.seriesSonFilas;
+    c.ejeCategorias = d.ejeCategorias;
+    auto valor = [this](const QString& formula) {
+        return FormulaFields(definition_.formulas.indexOf(formula) + 1).Value();
+    };
+    if (!d.sinDatos.isEmpty()) c.sinDatos = valor(d.sinDatos);
+
+    QVector<int> mostradas;
+    for (int i = 0; i < d.columnas.size(); ++i) {
+        const ColumnDefinition& col = d.columnas[i];
+        const QString rotulo = col.formula.isEmpty() ? col.rotulo : valor(col.formula);
+        if (rotulo.isEmpty()) continue;  // a column without a caption takes nothing
+        mostradas << i;
+        c.columnas << rotulo;
+    }
+
+    ado::Connection conexion;
+    conexion.Open(logOn_.server, logOn_.port, logOn_.user, logOn_.password, base);
+    QString consulta = "SELECT * FROM " + (base.isEmpty() ? QString() : Identificador(base) + ".") +
+                       Identificador(tabla);
+    if (!d.orden.isEmpty()) consulta += " ORDER BY " + Identificador(d.orden);
+    QSqlQuery q = conexion.Query(consulta);
+    const QSqlRecord campos = q.record();
+    auto indice = [&](const QString& columna) {
+        const int i = campos.indexOf(columna);
+        if (i < 0)
+            throw RuntimeError(kFormulaInvalida, "La tabla " + ubicacion + " del reporte " + path_ +
+                                                     " no tiene la columna " + columna + ".");
+        return i;
+    };
+    const int rotuloFila = indice(d.filasColumna);
+    QVector<int> columnas;
+    for (int i : mostradas) columnas << indice(d.columnas[i].columna);
+    while (q.next()) {
+        c.filas << q.value(rotuloFila).toString().trimmed();
+        QVector<double> fila;
+        for (int i : columnas) fila << q.value(i).toDouble();
+        c.celdas << fila;
+    }
+    return c;
+}
+
+void Application::LogOnServer(const QString& server, const QString& port, const QString& user,
+                              const QString& password) {
+    logOn_ = {server, port, user, password};
+}
+
+std::unique_ptr<Report> Application::OpenReport(const QString& path, int) {
+    return std::make_unique<Report>(path, ReadReportFile(path), logOn_);
+}
+
+}  // namespace report

@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace report {
+
+// What a report shows once its rows are read: the header, the chart and the table of figures.
+struct ReportContent {
+    QString titulo, servidor, base, seleccion;
+    QString sinDatos;  // shown large instead of the chart when not empty
+
+    // Table of figures: one line per row of the work table, one column per shown column.
+    QString tituloFilas;
+    QStringList filas;
+    QStringList columnas;
+    QVector<QVector<double>> celdas;  // [fila][columna]
+
+    // Chart: the same figures, rows or columns as series.
+    bool seriesSonFilas = true;
+    QString ejeCategorias;
+    QStringList Categorias() const { return seriesSonFilas ? columnas : filas; }
+    QStringList Series() const { return seriesSonFilas ? filas : columnas; }
+    double Valor(int serie, int categoria) const {
+        return seriesSonFilas ? celdas[serie][categoria] : celdas[categoria][serie];
+    }
+};
+
+}  // namespace report

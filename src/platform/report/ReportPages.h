@@ -1,0 +1,37 @@
+#pragma once
+#include <QRectF>
+#include <QSizeF>
+#include <QVector>
+
+#include "ReportContent.h"
+
+class QPainter;
+
+namespace report {
+
+// A report laid out on landscape A4 pages. Painting works in points (1/72 inch) on any
+// device: the screen, the printer, PDF and PNG all go through Paint.
+class ReportPages {
+public:
+    explicit ReportPages(ReportContent content);
+    static QSizeF PageSize() { return {842, 595}; }
+    int Count() const { return static_cast<int>(trozos_.size()); }
+    const ReportContent& Content() const { return content_; }
+    void Paint(QPainter& painter, int page) const;
+
+private:
+    struct Trozo {  // the rows of the table of figures on one page
+        int primera;
+        int cuantas;
+        bool total;
+    };
+    void PaintHeader(QPainter& p, int page) const;
+    void PaintChart(QPainter& p, const QRectF& area) const;
+    void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
+
+    ReportContent content_;
+    double alturaGrafica_ = 0;
+    QVector<Trozo> trozos_;
+};
+
+}  // namespace report

@@ -1,0 +1,8 @@
+#pragma once
+#include "MsgBox.h"
+
+// The program's message boxes: real QMessageBox dialogs.
+class QMessageBoxes : public MessageBoxes {
+public:
+    int Show(const QString& prompt, int buttons, const QString& title) override;
+};

@@ -1,0 +1,9 @@
+#include "Screen.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+void Screen::MousePointer(int pointer) {
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    if (pointer == vbHourglass) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}

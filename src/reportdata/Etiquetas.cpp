@@ -1,0 +1,3 @@
+#include "Etiquetas.h"
+
+std::array<QString, 13> aEtiquetas;

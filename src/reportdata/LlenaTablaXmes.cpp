@@ -1,0 +1,45 @@
+#include "LlenaTablaXmes.h"
+
+#include "../app/Globales.h"
+#include "../platform/ado/Quote.h"
+#include "../platform/ado/Recordset.h"
+#include "Constructor.h"
+#include "Sentencias.h"
+
+namespace reportdata {
+
+void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, QString& cTabla) {
+    const RangoTipos tipos = Tipos(s);
+    ado::Recordset rs;
+    oBasesDD->AbrirTabla(rs, conexion, cTabla);
+    const int ultimo = AñoFinal(s);
+    const int primero = AñoInicial(s);
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString vendedorDevoluciones =
+        HayVendedor(s) ? " and clientes.Vendedor=" + ado::Quote(s.vendedor) : QString();
+
+    for (int año = primero; año <= ultimo; ++año) {
+        rs.AddNew();
+        rs.SetField("Año", año);
+        for (int mes = 1; mes <= 12; ++mes) {
+            double ventas = 0, devoluciones = 0;
+            bool devolucionesSumadas = false;
+            const QString periodo =
+                QString(" where year(Fecha)=%1 and month(Fecha)=%2").arg(año).arg(mes);
+            for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
+                ventas += oBasesDD->Sum(conexion, Documento(s, k) + periodo + vendedor, kTotalDocumento);
+                if (!devolucionesSumadas) {
+                    devoluciones += oBasesDD->Sum(
+                        conexion, kDevolucionesConCliente + periodo + vendedorDevoluciones,
+                        kTotalDevolucion);
+                    devolucionesSumadas = true;
+                }
+            }
+            rs.SetField(kMeses[mes - 1], ventas - devoluciones);
+        }
+        rs.Update();
+    }
+    oBasesDD->CierraTabla(rs);
+}
+
+}  // namespace reportdata

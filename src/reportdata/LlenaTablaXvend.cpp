@@ -1,0 +1,132 @@
+#include "LlenaTablaXvend.h"
+
+#include <QDate>
+
+#include "../app/Globales.h"
+#include "../platform/ado/Connection.h"
+#include "../platform/ado/Quote.h"
+#include "../platform/ado/Recordset.h"
+#include "../platform/vb/RuntimeError.h"
+#include "Etiquetas.h"
+#include "Reglas.h"
+#include "Sentencias.h"
+
+namespace reportdata {
+namespace {
+
+// The period: from the start date two years back (29 February becomes the 28th) to the end date.
+struct Periodo {
+    int y1;
+    QString condicion;
+};
+
+Periodo PeriodoDe(const Seleccion& s) {
+    const QDate inicio = FechaDe(s.fechaInicial);
+    const int y1 = Año16(inicio.year() - 2);
+    QDate desplazada(y1, inicio.month(), inicio.day());
+    if (!desplazada.isValid()) desplazada = QDate(y1, inicio.month(), 28);
+    const QString desde = oLibreria->FechaSQL(desplazada.toString(oLibreria->FormatoFecha()));
+    const QString hasta = oLibreria->FechaSQL(FechaDe(s.fechaFinal));
+    return {y1, " where Fecha>=" + ado::Quote(desde) + " and Fecha<=" + ado::Quote(hasta)};
+}
+
+QString CondicionLinea(const Seleccion& s) {
+    const double linea = oLibreria->kzVal(s.linea.toString());
+    if (linea <= 0) return {};
+    return " and lineas.Id=" + QString::number(oLibreria->kzVal(s.linea.toString()), 'g', 17);
+}
+
+// Adds one sales group to its salesperson's row, creating the row when it is new.
+void Acumula(ado::Connection& conexion, QString& cTabla, int y1, const QString& vendedor, int año,
+             const QVariant& suma) {
+    if (vendedor.size() > kAnchoVendedor)
+        throw RuntimeError(1406, "La clave de vendedor «" + vendedor + "» tiene más de " +
+                                     QString::number(kAnchoVendedor) + " caracteres y no cabe en el reporte.");
+    ado::Recordset fila;
+    if (!oBasesDD->AbrirTabla(fila, conexion, cTabla + " where Vendedor=" + ado::Quote(vendedor))) {
+        fila.AddNew();
+        fila.SetField("Vendedor", vendedor);
+        for (int i = 0; i < 3; ++i) {
+            fila.SetField("cAnio" + QString::number(i + 1), QString::number(y1 + i));
+            aEtiquetas[i] = QString::number(y1 + i);
+        }
+    }
+    const QString columna = año == y1 ? "Anio1" : año == y1 + 1 ? "Anio2" : "Anio3";
+    fila.SetField(columna, fila.Fields(columna).toDouble() + oBasesDD->NoNull(suma).toDouble());
+    fila.Update();
+    oBasesDD->CierraTabla(fila);
+}
+
+void PasaVentas(const Seleccion& s, ado::Connection& conexion, QString& cTabla, int k,
+                const Aviso& avisa) {
+    const QString doc = Documento(s, k);
+    avisa(doc);
+    const Periodo periodo = PeriodoDe(s);
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString agrupa = HayVendedor(s) ? " group by year(Fecha)" : " group by year(Fecha),Vendedor";
+    const QString consulta = "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
+                             "),Vendedor,year(Fecha) from " + doc +
+                             oUtilerias->CambXXX(kVentasDeVendedor, doc) + periodo.condicion +
+                             vendedor + CondicionLinea(s) + agrupa;
+    avisa("Consulta: " + consulta);
+    ado::Recordset grupos;
+    if (!oBasesDD->AbrirTabla(grupos, conexion, consulta)) return;
+    for (; !grupos.Eof(); grupos.MoveNext()) {
+        // Groups without detail lines add nothing; documents without a salesperson
+        // belong to no salesperson's bar.
+        if (grupos.Fields(0).isNull() || grupos.Fields(1).isNull()) continue;
+        Acumula(conexion, cTabla, periodo.y1, grupos.Fields(1).toString(), grupos.Fields(2).toInt(),
+                grupos.Fields(0));
+    }
+}
+
+// Which Anio column a year of returns belongs to: 0 for none. Years after the second
+// label go to Anio3, as their sales did.
+int ColumnaDe(int año, const ado::Recordset& fila) {
+    if (año == fila.Fields("cAnio1").toInt()) return 1;
+    if (año == fila.Fields("cAnio2").toInt()) return 2;
+    if (año > fila.Fields("cAnio2").toInt()) return 3;
+    return 0;
+}
+
+void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+                      const Aviso& avisa) {
+    ado::Recordset filas;
+    oBasesDD->AbrirTabla(filas, conexion, cTabla + " order by Vendedor");
+    avisa("Más " + cTabla + " order by Vendedor");
+    ado::Recordset lineas;
+    for (; !filas.Eof(); filas.MoveNext()) {
+        const QString vendedor = ado::Quote(filas.Fields("Vendedor").toString());
+        const QString consulta = kDevolucionesDeVendedor + PeriodoDe(s).condicion +
+                                 " and clientes.Vendedor=" + vendedor + CondicionLinea(s);
+        avisa(consulta);
+        if (!oBasesDD->AbrirTabla(lineas, conexion, consulta)) continue;
+        for (; !lineas.Eof(); lineas.MoveNext()) {
+            // A return without detail lines has nothing to subtract.
+            if (lineas.Fields("Anio").isNull() || lineas.Fields("Devoluc").isNull()) continue;
+            const int n = ColumnaDe(lineas.Fields("Anio").toInt(), filas);
+            if (n == 0) continue;
+            const QString columna = "Anio" + QString::number(n);
+            conexion.Execute("Update " + cTabla + " set " + columna + "=" + columna + "-" +
+                             ado::Literal(lineas.Fields("Devoluc").toDouble()) +
+                             " where Vendedor=" + vendedor);
+        }
+    }
+    avisa("Fin del 'Más'");
+}
+
+}  // namespace
+
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+                     const Aviso& avisa) {
+    const RangoTipos tipos = Tipos(s);
+    avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
+    for (int k = tipos.primero; k <= tipos.ultimo; ++k) PasaVentas(s, conexion, cTabla, k, avisa);
+    const bool resultado = oBasesDD->LastRec(conexion, cTabla) > 0;
+    avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
+    if (resultado) PasaDevoluciones(s, conexion, cTabla, avisa);
+    avisa("Fin de la función");
+    return resultado;
+}
+
+}  // namespace reportdata

@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+#include "Constructor.h"
+#include "Seleccion.h"
+
+namespace ado {
+class Connection;
+}
+
+namespace reportdata {
+// One row per salesperson with the net sales of three years into an empty copy of
+// ventasde3yporvend; true when the table received a row.
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+                     const Aviso& avisa);
+}

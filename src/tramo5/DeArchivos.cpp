@@ -1,0 +1,20 @@
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "../platform/vb/RuntimeError.h"
+#include "Fabrica.h"
+
+namespace {
+
+class DeArchivosImpl : public tramo5::DeArchivos {
+public:
+    // Opens the file in the program the system associates with it.
+    void AbreDocumento(QString& ruta, int, int) override {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ruta)))
+            throw RuntimeError(53, "No se pudo abrir el archivo con su programa asociado: " + ruta);
+    }
+};
+
+}  // namespace
+
+tramo5::Objeto* NuevoDeArchivos() { return new DeArchivosImpl; }

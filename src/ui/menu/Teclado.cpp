@@ -1,0 +1,90 @@
+// Keys, focus and validation of the selection window's fields.
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "../../app/Globales.h"
+#include "frmMenu.h"
+
+namespace {
+
+// The character code of a key press, as a key-press handler receives it; 0 for none.
+int CodigoCaracter(const QKeyEvent* tecla) {
+    switch (tecla->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Escape:
+            return 27;
+        default:
+            return tecla->text().isEmpty() ? 0 : tecla->text().at(0).unicode();
+    }
+}
+
+}  // namespace
+
+bool frmMenu::eventFilter(QObject* objeto, QEvent* evento) {
+    switch (evento->type()) {
+        case QEvent::KeyPress:
+            return !reenviando_ && Teclado(objeto, static_cast<QKeyEvent*>(evento));
+        case QEvent::FocusIn:
+            if (objeto == txtAño) oLibreria->Resalta(txtAño);
+            if (objeto == mskFecha[0] || objeto == mskFecha[1]) oLibreria->Resalta(static_cast<QWidget*>(objeto));
+            break;
+        case QEvent::FocusOut: {
+            const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+            if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+                ValidaControl(objeto);
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void frmMenu::ValidaControl(QObject* control) {
+    if (control == txtAño) txtAño_Validate();
+    for (int i = 0; i < 2; ++i)
+        if (control == mskFecha[i]) mskFecha_Validate(i);
+}
+
+// Key down, then key press, as each field asks; true when the key was swallowed or replaced.
+bool frmMenu::Teclado(QObject* control, QKeyEvent* tecla) {
+    const bool fecha = control == mskFecha[0] || control == mskFecha[1];
+    if (control == txtAño || fecha) {
+        int codigo = tecla->key();
+        oLibreria->Teclas(codigo);
+        if (codigo == 0) return true;
+    }
+    int caracter = CodigoCaracter(tecla);
+    if (caracter == 0) return false;
+    if (control == optReporte[0] || control == optReporte[1] || control == optReporte[2])
+        oLibreria->Enter(caracter);
+    else if (control == txtAño)
+        oLibreria->Enter(caracter, "9");
+    else if (control == static_cast<QObject*>(cmdImprimir)) {
+        if (caracter == 13) cmdImprimir->click();  // Enter on the button prints, as Space does
+        return caracter == 13;
+    }
+    else
+        oLibreria->Enter(caracter, "!");
+
+    if (caracter == 0) return true;
+    if (control == DataCombo1 && (caracter == 8 || caracter == 127)) {
+        DataCombo1->setCurrentIndex(-1);  // back to all lines
+        return true;
+    }
+    if (caracter == CodigoCaracter(tecla)) return false;
+    QKeyEvent cambiada(QEvent::KeyPress, tecla->key(), tecla->modifiers(), QString(QChar(caracter)));
+    reenviando_ = true;
+    QCoreApplication::sendEvent(control, &cambiada);
+    reenviando_ = false;
+    return true;
+}

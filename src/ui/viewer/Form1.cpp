@@ -1,0 +1,82 @@
+#include "Form1.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include "../../app/Globales.h"
+#include "../../platform/vb/Screen.h"
+#include "../../reportdata/Etiquetas.h"
+#include "../menu/Icono.h"
+
+namespace {
+// Made when first needed and kept for the reports that follow.
+std::unique_ptr<report::Application> oAplicacion;
+
+QString Constante(const QString& texto) {
+    return oUtilerias->CambXXX("'XXX'", QString(texto).replace("'", "''"));
+}
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Visualización del reporte");
+    setWindowIcon(parent ? parent->windowIcon() : IconoMiravel());
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    CRXI = new report::CrystalActiveXReportViewer(this);
+    // Larger than designed: a report page wants room.
+    QSize tamaño(665, 418);
+    if (QScreen* pantalla = QApplication::primaryScreen())
+        tamaño = tamaño.expandedTo(pantalla->availableSize() * 0.85);
+    resize(tamaño);
+    bPrimeraVez = true;
+    tipoReporte_ = 0;
+}
+
+Form1::~Form1() = default;
+
+void Form1::MuestraReporte() {
+    if (QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
+        QApplication::postEvent(destino, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r"));
+    if (!oAplicacion) oAplicacion = std::make_unique<report::Application>();
+    oAplicacion->LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword);
+    oReporte = oAplicacion->OpenReport(reporte_, 1);
+    oReporte->DatabaseTables(1).SetLocation(tabla1_);
+    oReporte->SetSelection(seleccion_);
+    if (tipoReporte_ == 1 || tipoReporte_ == 2) {
+        const int campos = tipoReporte_ == 1 ? 12 : 3;
+        for (int i = 1; i <= campos; ++i) oReporte->FormulaFields(i).SetText(Constante(aEtiquetas[i - 1]));
+    }
+    if (tipoReporte_ == 2)
+        oReporte->FormulaFields(4).SetText(tieneDatos_ ? "" : "'No se encontró información'");
+    CRXI->SetReportSource(oReporte.get());
+    CRXI->ViewReport();
+}
+
+void Form1::Form_Activate() {
+    if (!bPrimeraVez) return;
+    bPrimeraVez = false;
+    try {
+        MuestraReporte();
+    } catch (...) {
+        // The Print command reports it once the window is gone.
+        falla_ = std::current_exception();
+        QTimer::singleShot(0, this, &Form1::reject);
+    }
+    Screen::MousePointer(vbDefault);
+}
+
+void Form1::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    QDialog::changeEvent(evento);
+}
+
+void Form1::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    QTimer::singleShot(0, this, &Form1::Form_Activate);
+}
+
+void Form1::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    CRXI->setGeometry(0, 0, width(), height());
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <QDialog>
+#include <exception>
+#include <memory>
+
+#include "../../platform/report/CrystalActiveXReportViewer.h"
+#include "../../platform/report/Report.h"
+
+// The report viewer window: opens the report file over the work table on its first activation.
+class Form1 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);  // the load handler
+    ~Form1() override;
+
+    void TieneDatos(bool& vDato) { tieneDatos_ = vDato; }
+    void TipoReporte(quint8& vDato) { tipoReporte_ = vDato; }
+    void Reporte(QString& vDato) { reporte_ = vDato; }
+    void Tabla1(QString& vDato) { tabla1_ = vDato; }
+    // A one-line account of the selection, printed under the title.
+    void Seleccion(const QString& vDato) { seleccion_ = vDato; }
+
+    // The failure that closed the window while loading the report, if any.
+    std::exception_ptr Falla() const { return falla_; }
+
+    report::CrystalActiveXReportViewer* CRXI;
+
+protected:
+    void changeEvent(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
+private:
+    void Form_Activate();
+    void MuestraReporte();
+
+    bool bPrimeraVez = true;
+    QString tabla1_;
+    QString reporte_;
+    quint8 tipoReporte_ = 0;
+    bool tieneDatos_ = false;
+    QString seleccion_;
+    std::unique_ptr<report::Report> oReporte;
+    std::exception_ptr falla_;
+};

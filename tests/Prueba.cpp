@@ -1,0 +1,151 @@
+#include "Prueba.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSqlQuery>
+#include <QWidget>
+#include <QtTest>
+
+#include "../src/app/App.h"
+#include "../src/app/Globales.h"
+#include "../src/app/ParaPluginsPortables.h"
+#include "../src/app/Principal.h"
+#include "../src/platform/ado/Connection.h"
+#include "../src/ui/menu/frmMenu.h"
+
+namespace prueba {
+namespace {
+
+ado::Connection& Admin() {
+    // Outlives the tests; closed by the routine that drops their databases.
+    static auto* conexion = new ado::Connection;
+    if (!conexion->IsOpen()) conexion->Open("127.0.0.1", Puerto(), "root", "", {});
+    return *conexion;
+}
+
+QStringList& Creadas() {
+    static QStringList bases;
+    static bool registrado = false;
+    if (!registrado) {
+        registrado = true;
+        qAddPostRoutine([] {
+            for (const QString& b : Creadas()) Admin().Execute("DROP DATABASE IF EXISTS `" + b + "`");
+            Admin().Close();
+        });
+    }
+    return bases;
+}
+
+}  // namespace
+
+int Cajas::Show(const QString& prompt, int buttons, const QString& title) {
+    vistos << Mensaje{prompt, buttons, title};
+    return respuestas.isEmpty() ? ((buttons & vbYesNo) ? vbNo : vbOK) : respuestas.takeFirst();
+}
+
+QStringList Cajas::Textos() const {
+    QStringList t;
+    for (const Mensaje& m : vistos) t << m.texto;
+    return t;
+}
+
+QString Puerto() {
+    const QString puerto = qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO");
+    if (puerto.isEmpty()) qFatal("MIRAVEL_PRUEBA_PUERTO is not set: run the tests through scripts/test");
+    return puerto;
+}
+
+void Ejecuta(const QString& sql) { Admin().Execute(sql); }
+
+QVariant Valor(const QString& sql) {
+    QSqlQuery q = Admin().Query(sql);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+void EjecutaArchivo(const QString& archivo, const QString& base) {
+    QFile f(archivo);
+    if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(archivo));
+    if (!base.isEmpty()) Ejecuta("USE `" + base + "`");
+    QString texto;
+    for (const QString& linea : QString::fromUtf8(f.readAll()).split('\n'))
+        if (!linea.trimmed().startsWith("--")) texto += linea + "\n";
+    for (const QString& sentencia : texto.split(";\n"))
+        if (!sentencia.trimmed().isEmpty()) Ejecuta(sentencia);
+}
+
+QString BaseNueva(const QString& prefijo) {
+    static QAtomicInt n;
+    const QString nombre = QString("%1_%2_%3").arg(prefijo).arg(QCoreApplication::applicationPid()).arg(n.fetchAndAddRelaxed(1));
+    Ejecuta("DROP DATABASE IF EXISTS `" + nombre + "`");
+    Ejecuta("CREATE DATABASE `" + nombre + "`");
+    Creadas() << nombre;
+    return nombre;
+}
+
+QString BaseDeVentas() {
+    const QString base = BaseNueva("ventas");
+    EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/esquema.sql", base);
+    EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/orvaloreportes.sql");
+    return base;
+}
+
+frmMenu* Menu() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<frmMenu*>(w)) return menu;
+    return nullptr;
+}
+
+bool ExisteTabla(const QString& base, const QString& tabla) {
+    return Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
+                 "' AND TABLE_NAME='" + tabla + "'")
+               .toInt() > 0;
+}
+
+Programa::Programa(bool conBiblioteca) {
+    QDir programa(MIRAVEL_DIR_PROGRAMA);
+    QStringList archivos = programa.entryList({"*.rpt"});
+    if (conBiblioteca) archivos << "libtramo5.so";
+    for (const QString& a : archivos) QFile::link(programa.filePath(a), dir_.filePath(a));
+    QDir().mkpath(Host());
+    App::SetPath(Carpeta());
+}
+
+Programa::~Programa() {
+    QList<QPointer<QWidget>> ventanas;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->parentWidget()) ventanas << w;
+    for (const QPointer<QWidget>& w : ventanas) delete w.data();
+    LiberaObjetos();
+    App::SetPath({});
+}
+
+void Programa::Escribe(const QString& archivo, const QString& texto) {
+    QFile f(archivo);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(texto.toUtf8());
+}
+
+QString Programa::Lee(const QString& archivo) const {
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void Programa::Configura(const QString& base, const QString& version) {
+    Escribe(Ini(), "[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n");
+    Escribe(Host() + "/Orvalo.ini", "[Orvalo]\nMySQLServer=127.0.0.1\nMySQLPuerto=" + Puerto() +
+                                        "\nActualizacionVersion=" + version + "\n");
+}
+
+bool Programa::Arranca() { return Main(); }
+
+void Programa::Conecta(const QString& base) {
+    Configura(base);
+    CreaObjetos();
+    cArchivoIni = Ini();
+    QVERIFY(LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni));
+}
+
+}  // namespace prueba

@@ -1,0 +1,67 @@
+#pragma once
+// What the tests share: the private server, recorded message boxes and a program folder.
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include "../src/platform/vb/MsgBox.h"
+
+class frmMenu;
+
+namespace prueba {
+
+struct Mensaje {
+    QString texto;
+    int botones;
+    QString titulo;
+};
+
+// Records every message box and answers as told (vbOK, or the next answer queued).
+class Cajas : public MessageBoxes {
+public:
+    Cajas() { SetMessageBoxes(this); }
+    ~Cajas() override { SetMessageBoxes(nullptr); }
+    int Show(const QString& prompt, int buttons, const QString& title) override;
+    QStringList Textos() const;
+    QList<Mensaje> vistos;
+    QList<int> respuestas;
+};
+
+QString Puerto();
+// Statements on the server, outside any database.
+void Ejecuta(const QString& sql);
+QVariant Valor(const QString& sql);
+void EjecutaArchivo(const QString& archivo, const QString& base = {});
+// A new empty database with a unique name, dropped when the test program ends.
+QString BaseNueva(const QString& prefijo = "prueba");
+// A new database with the host's sales tables, and the report database with its template.
+QString BaseDeVentas();
+bool ExisteTabla(const QString& base, const QString& tabla);
+
+// The selection window that Main showed.
+frmMenu* Menu();
+
+// A folder the program runs from: the service library, the report files, Miravel.ini and
+// a host installation whose settings point at the private server.
+class Programa {
+public:
+    explicit Programa(bool conBiblioteca = true);
+    ~Programa();
+    QString Carpeta() const { return dir_.path(); }
+    QString Host() const { return dir_.path() + "/orvalo"; }
+    QString Ini() const { return dir_.path() + "/Miravel.ini"; }
+    void Escribe(const QString& archivo, const QString& texto);
+    QString Lee(const QString& archivo) const;
+    // Miravel.ini naming the host folder and the base; host settings for the private server.
+    void Configura(const QString& base, const QString& version = "5.12.0");
+    // Main as the program runs it; true when the window is shown.
+    bool Arranca();
+    // The service objects and the settings, without any window.
+    void Conecta(const QString& base);
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace prueba

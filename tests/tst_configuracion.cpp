@@ -1,0 +1,152 @@
+// Configuration file, host settings and start-up.
+#include <QDesktopServices>
+#include <QLabel>
+#include <QtTest>
+
+#include "../src/app/App.h"
+#include "../src/app/Globales.h"
+#include "../src/app/ParaPluginsPortables.h"
+#include "../src/app/Principal.h"
+#include "../src/platform/vb/RuntimeError.h"
+#include "../src/ui/menu/frmMenu.h"
+#include "Prueba.h"
+
+// Stands in for the system's associated program: records what it was asked to open.
+class Abridor : public QObject {
+    Q_OBJECT
+public:
+    QStringList abiertos;
+public slots:
+    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
+};
+
+class tst_configuracion : public QObject {
+    Q_OBJECT
+    Abridor abridor;
+
+    QString HostIni(const prueba::Programa& p) const { return p.Host() + "/Orvalo.ini"; }
+    bool Lee(prueba::Programa& p) {
+        CreaObjetos();
+        cArchivoIni = p.Ini();
+        return LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni);
+    }
+
+private slots:
+    void initTestCase() { QDesktopServices::setUrlHandler("file", &abridor, "abre"); }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
+    void init() { abridor.abiertos.clear(); }
+
+    void hostMissingCreatesFileAndAsksToEdit() {
+        prueba::Programa p;
+        prueba::Cajas cajas;
+        cajas.respuestas = {vbOK, vbYes};
+        QVERIFY(!Lee(p));
+        QCOMPARE(p.Lee(p.Ini()), "[Configuración]\nRuta de Orvalo=" + kRutaOrvaloPredeterminada + "\n");
+        QCOMPARE(cajas.vistos.size(), 2);
+        const QString cr(QChar(13));
+        QCOMPARE(cajas.vistos[0].texto, "En el archivo de configuración de este programa" + cr + cr + "(" + p.Ini() + ")" + cr + cr +
+                                            "debe indicarse la ruta correcta de Orvalo." + cr + "Ruta indicada e incorrecta: " + cr + cr +
+                                            kRutaOrvaloPredeterminada);
+        QCOMPARE(cajas.vistos[0].titulo, "Atención");
+        QCOMPARE(cajas.vistos[0].botones, vbCritical);
+        QCOMPARE(cajas.vistos[1].texto, "¿Desea editar el archivo de configuración?");
+        QCOMPARE(cajas.vistos[1].titulo, "Editar INI");
+        QCOMPARE(cajas.vistos[1].botones, vbQuestion | vbYesNo);
+        QCOMPARE(abridor.abiertos, QStringList{p.Ini()});
+    }
+
+    void answeringNoOpensNothing() {
+        prueba::Programa p;
+        prueba::Cajas cajas;
+        cajas.respuestas = {vbOK, vbNo};
+        QVERIFY(!Lee(p));
+        QVERIFY(abridor.abiertos.isEmpty());
+    }
+
+    void folderOfBlanksIsKeptAndFails() {
+        prueba::Programa p;
+        prueba::Cajas cajas;
+        p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=   \n");
+        QVERIFY(!Lee(p));
+        QVERIFY(cajas.vistos[0].texto.endsWith(QString(QChar(13)) + QChar(13) + "   "));
+        QCOMPARE(p.Lee(p.Ini()), "[Configuración]\nRuta de Orvalo=   \n");
+    }
+
+    void hostSettingsAreCompleted_data() {
+        QTest::addColumn<QString>("ajustes");
+        QTest::addColumn<QString>("puerto");
+        QTest::addColumn<QString>("servidor");
+        QTest::newRow("empty") << "" << "3306" << "";
+        QTest::newRow("zero port, servidor") << "MySQLPuerto=0\nservidor=ventas.local\n" << "3306" << "ventas.local";
+        QTest::newRow("text port, blanks") << "MySQLPuerto=abc\nMySQLServer=  \nMySQLUsuario=  \nMySQLPassword= \nservidor=srv"
+                                           << "3306" << "srv";
+        QTest::newRow("kept") << "MySQLPuerto=3310\nMySQLServer=db1\n" << "3310" << "db1";
+    }
+    void hostSettingsAreCompleted() {
+        QFETCH(QString, ajustes);
+        QFETCH(QString, puerto);
+        QFETCH(QString, servidor);
+        prueba::Programa p;
+        p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=" + p.Host() + "\n");
+        p.Escribe(HostIni(p), "[Orvalo]\n" + ajustes);
+        QVERIFY(Lee(p));
+        QCOMPARE(oBasesDD->cPuerto, puerto);
+        QCOMPARE(oBasesDD->cRuta, servidor);
+        QCOMPARE(oBasesDD->cUsuario, "root");
+        QCOMPARE(oBasesDD->cPassword, "");
+        QCOMPARE(oBasesDD->cMiBase, "datos1");
+        const QString usuario = oRegistro->DatosORW("MySQLUsuario");
+        QVERIFY(usuario != "root" && !usuario.trimmed().isEmpty());
+        QVERIFY(!oRegistro->DatosORW("MySQLPassword").trimmed().isEmpty());
+        QCOMPARE(oRegistro->DatosORW("MySQLPuerto"), puerto);
+        QVERIFY(p.Lee(p.Ini()).contains("Base de datos a usar=datos1"));
+    }
+
+    void cipherIsInverseAndPrintable() {
+        prueba::Programa p;
+        CreaObjetos();
+        for (const QString& t : {QString(), QString("root"), QString("contraseña ñ'\"=;[]"), QString("~abc")}) {
+            const QString c = oUtilerias->Encripta(t);
+            QCOMPARE(oUtilerias->DesEncripta(c), t);
+            QVERIFY(c.contains(QRegularExpression("^[~0-9A-F]*$")));
+        }
+    }
+
+    void writingAKeyKeepsTheRestOfTheFile() {
+        prueba::Programa p;
+        const QString antes = "; comentario inicial\r\n[Otra]\r\nClave=valor con = signo\r\n\r\n[Configuración]\r\n; nota\r\nRuta de Orvalo=" +
+                              p.Host() + "\r\n\r\n[Final]\r\nx=1\r\n";
+        p.Escribe(p.Ini(), antes);
+        p.Escribe(HostIni(p), "[Orvalo]\r\n");
+        QVERIFY(Lee(p));
+        QCOMPARE(p.Lee(p.Ini()), QString(antes).replace("\r\n\r\n[Final]", "\r\nBase de datos a usar=datos1\r\n\r\n[Final]"));
+    }
+
+    void bannerAndCaption() {
+        prueba::Programa p;
+        p.Configura(prueba::BaseDeVentas());
+        QVERIFY(p.Arranca());
+        frmMenu* menu = prueba::Menu();
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(menu->windowTitle(), "Miravel de ventas     Versión " MIRAVEL_VERSION);
+        QCOMPARE(menu->Label7->text(), " Servidor: 127.0.0.1\r\n  Base de datos: " + oBasesDD->cMiBase);
+        menu->close();
+        QVERIFY(!oLibreria && !oRegistro);
+    }
+
+    void missingLibraryStopsAtFirstObject() {
+        prueba::Programa p(false);
+        p.Configura("nada");
+        try {
+            Main();
+            QFAIL("Main went on without the service library");
+        } catch (const RuntimeError& e) {
+            QCOMPARE(e.Number(), 429);
+            QVERIFY(e.Description().contains("tramo5.libKZCM"));
+        }
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_configuracion)
+#include "tst_configuracion.moc"
