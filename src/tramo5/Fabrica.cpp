@@ -11,11 +11,11 @@ extern "C" __attribute__((visibility("default"))) tramo5::Objeto* CreaObjetoTram
     static const Clase clases[] = {
         {"tramo5.libKZCM", NuevoLibKZCM},
         {"tramo5.BasesDD", NuevoBasesDD},
-        {"tramo5.DeEquipo", [] -> tramo5::Objeto* { return new tramo5::DeEquipo; }},
+        {"tramo5.DeEquipo", []() -> tramo5::Objeto* { return new tramo5::DeEquipo; }},
         {"tramo5.Utilerias", NuevoUtilerias},
         {"tramo5.DeArchivos", NuevoDeArchivos},
-        {"tramo5.ImpresionTexto", [] -> tramo5::Objeto* { return new tramo5::ImpresionTexto; }},
-        {"tramo5.DeMonedas", [] -> tramo5::Objeto* { return new tramo5::DeMonedas; }},
+        {"tramo5.ImpresionTexto", []() -> tramo5::Objeto* { return new tramo5::ImpresionTexto; }},
+        {"tramo5.DeMonedas", []() -> tramo5::Objeto* { return new tramo5::DeMonedas; }},
         {"tramo5.DelRegistro", NuevoDelRegistro},
     };
     for (const Clase& c : clases)
