@@ -1,0 +1,138 @@
+// The data-access layer and the database members of the service library, on the real server.
+#include <QtTest>
+
+#include "../src/app/Globales.h"
+#include "../src/platform/ado/Connection.h"
+#include "../src/platform/ado/Quote.h"
+#include "../src/platform/ado/Recordset.h"
+#include "../src/platform/vb/RuntimeError.h"
+#include "Prueba.h"
+
+class tst_ado : public QObject {
+    Q_OBJECT
+    prueba::Programa programa;
+    QString base;
+    ado::Connection cn;
+
+private slots:
+    void initTestCase() {
+        base = prueba::BaseNueva("ado");
+        programa.Conecta(base);
+        oBasesDD->AbrirBdD(cn, base);
+        cn.Execute("CREATE TABLE t (id int PRIMARY KEY, `Año` smallint NOT NULL DEFAULT 0, "
+                   "importe double NOT NULL DEFAULT 7.5, nombre varchar(40) NULL)");
+        cn.Execute("CREATE TABLE sinclave (a int, b varchar(10))");
+    }
+
+    // Needs the server's sql_mode: NO_BACKSLASH_ESCAPES changes how '\' reads in a literal.
+    void quotedValuesReadBackUnchanged_data() {
+        QTest::addColumn<QString>("modo");
+        QTest::addColumn<QString>("valor");
+        const QStringList valores{"O'Brien", "a\\b", "C:\\orvalo\\", "\\'", "Peña Ñandú", "XXXL",
+                                  "'; DROP TABLE t; --", "línea\nnueva", ""};
+        for (const QString& modo : {QString("''"), QString("'NO_BACKSLASH_ESCAPES'")})
+            for (int i = 0; i < valores.size(); ++i)
+                QTest::newRow(qPrintable(modo + QString::number(i))) << modo << valores[i];
+    }
+    void quotedValuesReadBackUnchanged() {
+        QFETCH(QString, modo);
+        QFETCH(QString, valor);
+        cn.Execute("SET SESSION sql_mode=" + modo);
+        QSqlQuery q = cn.Query("SELECT " + ado::Quote(valor));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), valor);
+        cn.Execute("DELETE FROM t");
+        ado::Recordset rs;
+        QVERIFY(!oBasesDD->AbrirTabla(rs, cn, "t"));
+        rs.AddNew();
+        rs.SetField("id", 1);
+        rs.SetField("nombre", valor);
+        rs.Update();
+        QVERIFY(oBasesDD->AbrirTabla(rs, cn, "t where nombre=" + ado::Quote(valor)));
+        QCOMPARE(rs.Fields("nombre").toString(), valor);
+        cn.Execute("SET SESSION sql_mode=DEFAULT");
+    }
+
+    void rowsWrittenBack() {
+        cn.Execute("DELETE FROM t");
+        ado::Recordset rs;
+        oBasesDD->AbrirTabla(rs, cn, "t");
+        rs.AddNew();
+        rs.SetField("id", 1);
+        rs.SetField("Año", 2010);
+        QCOMPARE(rs.Fields("importe").toDouble(), 7.5);  // a new row starts at the column default
+        QVERIFY(rs.Fields("nombre").isNull());
+        rs.Update();
+        QVERIFY(oBasesDD->AbrirTabla(rs, cn, "t where `Año`=2010"));
+        QCOMPARE(rs.Fields("Año").toInt(), 2010);
+        QVERIFY(rs.Fields(3).isNull());
+        QVERIFY(!oBasesDD->NoNull(rs.Fields(3)).isNull());
+        rs.SetField("importe", 1.25);
+        rs.Update();
+        rs.SetField("nombre", "dos");
+        rs.Update();
+        QCOMPARE(prueba::Valor("SELECT CONCAT(importe, nombre) FROM " + base + ".t WHERE id=1").toString(), "1.25dos");
+
+        cn.Execute("INSERT INTO sinclave VALUES (1,'x'),(1,'x'),(2,NULL)");
+        oBasesDD->AbrirTabla(rs, cn, "sinclave order by a");
+        rs.SetField("b", "y");
+        rs.Update();
+        rs.MoveNext();
+        rs.MoveNext();
+        rs.SetField("b", "z");
+        rs.Update();
+        QCOMPARE(prueba::Valor("SELECT GROUP_CONCAT(CONCAT(a, b) ORDER BY a, b) FROM " + base + ".sinclave").toString(), "1x,1y,2z");
+        rs.MoveNext();
+        QVERIFY(rs.Eof());
+        oBasesDD->CierraTabla(rs);
+        oBasesDD->CierraTabla(rs);
+    }
+
+    void aggregatesAndExistence() {
+        cn.Execute("DELETE FROM t");
+        cn.Execute("INSERT INTO t (id, importe) VALUES (1, 2.5), (2, 4)");
+        QCOMPARE(oBasesDD->Sum(cn, "t", "importe*2"), 13.0);
+        QCOMPARE(oBasesDD->Sum(cn, "t where id>5", "importe"), 0.0);
+        QCOMPARE(oBasesDD->LastRec(cn, "t"), 2);
+        QString t = "t", otra = "no_existe";
+        QVERIFY(oBasesDD->HayTabla(t, cn));
+        QVERIFY(!oBasesDD->HayTabla(otra, cn));
+        ado::Recordset rs;
+        QVERIFY(oBasesDD->AbrirTabla(rs, cn, "Select importe from t where id=2"));
+        QCOMPARE(rs.Fields(0).toDouble(), 4.0);
+    }
+
+    void failuresCarryTheServerError() {
+        try {
+            cn.Execute("SELEC 1");
+            QFAIL("no error");
+        } catch (const RuntimeError& e) {
+            QCOMPARE(e.Number(), 1064);
+            QCOMPARE(e.Statement(), "SELEC 1");
+        }
+        ado::Connection cerrada;
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, cerrada.Execute("SELECT 1"));
+        oBasesDD->cPassword = "mala";
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, oBasesDD->AbrirBdD(cerrada, base));
+        oBasesDD->cPassword = "";
+    }
+
+    void largeResultInOneGo() {
+        cn.Execute("DELETE FROM t");
+        cn.Execute("INSERT INTO t (id) SELECT seq FROM seq_1_to_20000");
+        QSqlQuery q = cn.Query("SHOW SESSION STATUS LIKE 'Questions'");
+        q.next();
+        const int preguntas = q.value(1).toInt();
+        ado::Recordset rs;
+        oBasesDD->AbrirTabla(rs, cn, "t");
+        int filas = 0;
+        for (; !rs.Eof(); rs.MoveNext()) ++filas;
+        QCOMPARE(filas, 20000);
+        q = cn.Query("SHOW SESSION STATUS LIKE 'Questions'");
+        q.next();
+        QCOMPARE(q.value(1).toInt() - preguntas, 2);  // the SELECT, and this SHOW
+    }
+};
+
+QTEST_MAIN(tst_ado)
+#include "tst_ado.moc"
