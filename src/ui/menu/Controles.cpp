@@ -80,4 +80,5 @@ void frmMenu::CreaControles() {
                                 cmbClasif[1],  cmdImprimir};
     for (int i = 0; i + 1 < orden.size(); ++i) setTabOrder(orden[i], orden[i + 1]);
     for (QWidget* control : orden) control->installEventFilter(this);
+    cmbClasif[2]->lineEdit()->installEventFilter(this);
 }

@@ -14,6 +14,8 @@ namespace {
 
 // The character code of a key press, as a key-press handler receives it; 0 for none.
 int CodigoCaracter(const QKeyEvent* tecla) {
+    // Shortcuts and access keys are no characters.
+    if (tecla->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) return 0;
     switch (tecla->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -31,8 +33,11 @@ int CodigoCaracter(const QKeyEvent* tecla) {
 
 bool frmMenu::eventFilter(QObject* objeto, QEvent* evento) {
     switch (evento->type()) {
-        case QEvent::KeyPress:
-            return !reenviando_ && Teclado(objeto, static_cast<QKeyEvent*>(evento));
+        case QEvent::KeyPress: {
+            // The salesperson box types through its inner line edit.
+            QObject* control = objeto == cmbClasif[2]->lineEdit() ? cmbClasif[2] : objeto;
+            return !reenviando_ && Teclado(objeto, control, static_cast<QKeyEvent*>(evento));
+        }
         case QEvent::FocusIn:
             if (objeto == txtAño) oLibreria->Resalta(txtAño);
             if (objeto == mskFecha[0] || objeto == mskFecha[1]) oLibreria->Resalta(static_cast<QWidget*>(objeto));
@@ -56,7 +61,7 @@ void frmMenu::ValidaControl(QObject* control) {
 }
 
 // Key down, then key press, as each field asks; true when the key was swallowed or replaced.
-bool frmMenu::Teclado(QObject* control, QKeyEvent* tecla) {
+bool frmMenu::Teclado(QObject* receptor, QObject* control, QKeyEvent* tecla) {
     const bool fecha = control == mskFecha[0] || control == mskFecha[1];
     if (control == txtAño || fecha) {
         int codigo = tecla->key();
@@ -84,7 +89,7 @@ bool frmMenu::Teclado(QObject* control, QKeyEvent* tecla) {
     if (caracter == CodigoCaracter(tecla)) return false;
     QKeyEvent cambiada(QEvent::KeyPress, tecla->key(), tecla->modifiers(), QString(QChar(caracter)));
     reenviando_ = true;
-    QCoreApplication::sendEvent(control, &cambiada);
+    QCoreApplication::sendEvent(receptor, &cambiada);
     reenviando_ = false;
     return true;
 }

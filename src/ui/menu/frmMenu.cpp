@@ -28,7 +28,7 @@ frmMenu::frmMenu() {
     Form_Load();
 }
 
-frmMenu::~frmMenu() = default;
+frmMenu::~frmMenu() { Descarga(); }
 
 void frmMenu::Form_Load() {
     bPrimeraVez = true;
@@ -124,8 +124,19 @@ void frmMenu::showEvent(QShowEvent* evento) {
 }
 
 void frmMenu::closeEvent(QCloseEvent* evento) {
-    Form_Unload();
+    Descarga();
     evento->accept();
+}
+
+void frmMenu::Descarga() {
+    if (descargado_) return;
+    descargado_ = true;
+    // No handler may run on the closed connection while the controls go away.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->removeEventFilter(this);
+        disconnect(control, nullptr, this, nullptr);
+    }
+    Form_Unload();
 }
 
 void frmMenu::mouseDoubleClickEvent(QMouseEvent* evento) {

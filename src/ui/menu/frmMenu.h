@@ -58,11 +58,13 @@ private:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
+    void Descarga();
     void Form_DblClick();
-    bool Teclado(QObject* control, class QKeyEvent* tecla);
+    bool Teclado(QObject* receptor, QObject* control, class QKeyEvent* tecla);
     void ValidaControl(QObject* control);
     void Imprime(int reporte);
 
     bool bPrimeraVez = true;
     bool reenviando_ = false;
+    bool descargado_ = false;
 };

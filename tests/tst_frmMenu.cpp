@@ -1,0 +1,190 @@
+// The selection window through its real widgets: start state, keys, checks and the lookup.
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "../src/app/Globales.h"
+#include "../src/ui/menu/frmMenu.h"
+#include "Prueba.h"
+
+class Abridor : public QObject {
+    Q_OBJECT
+public:
+    QStringList abiertos;
+public slots:
+    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
+};
+
+class tst_frmMenu : public QObject {
+    Q_OBJECT
+    QString base;
+    Abridor abridor;
+    std::unique_ptr<prueba::Programa> programa;
+    frmMenu* m = nullptr;
+    const QString año = QDate::currentDate().toString("yyyy");
+
+    // Gives the focus to a field and types into it, as a user would.
+    void Escribe(QWidget* campo, const QString& texto) {
+        campo->setFocus();
+        QTRY_VERIFY(campo->hasFocus());
+        if (auto* l = qobject_cast<QLineEdit*>(campo)) l->selectAll();
+        QTest::keyClicks(campo, texto);
+    }
+    QWidget* Foco() {
+        QWidget* f = QApplication::focusWidget();
+        return f && f->parentWidget() == m->cmbClasif[2] ? m->cmbClasif[2] : f;
+    }
+
+private slots:
+    void initTestCase() {
+        QDesktopServices::setUrlHandler("file", &abridor, "abre");
+        base = prueba::BaseDeVentas();
+        prueba::Ejecuta("INSERT INTO " + base + ".vendedores VALUES ('V1','Ana Torres'),('V12','Beto Ruiz'),('O''B','Olga O''Brien')");
+        prueba::Ejecuta("INSERT INTO " + base + ".lineas VALUES (1,'Pinturas')");
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
+
+    void init() {
+        programa = std::make_unique<prueba::Programa>();
+        programa->Configura(base);
+        QVERIFY(programa->Arranca());
+        m = prueba::Menu();
+        QApplication::setActiveWindow(m);
+        QVERIFY(QTest::qWaitForWindowActive(m));
+        abridor.abiertos.clear();
+    }
+    void cleanup() { programa.reset(); }
+
+    void startState() {
+        QVERIFY(m->optReporte[0]->isChecked());
+        QCOMPARE(m->txtAño->text(), año);
+        QVERIFY(m->txtAño->isEnabled() && m->Label1->isEnabled());
+        for (QWidget* w : {(QWidget*)m->mskFecha[0], (QWidget*)m->mskFecha[1], (QWidget*)m->DataCombo1,
+                           (QWidget*)m->Label4, (QWidget*)m->Label5, (QWidget*)m->Label6})
+            QVERIFY(!w->isEnabled());
+        QCOMPARE(m->cmbClasif[1]->currentText(), "Ambas");
+        QCOMPARE(m->cmbClasif[2]->currentText(), "");
+        QVERIFY(m->Label[2]->isHidden());
+        QCOMPARE(m->mskFecha[0]->text(), "01/" + QDate::currentDate().toString("MM/yyyy"));
+        QCOMPARE(m->mskFecha[1]->text(), QDate::currentDate().toString("dd/MM/yyyy"));
+        QCOMPARE(m->size(), QSize(626, 422));
+        QCOMPARE(m->txtAño->geometry(), QRect(184, 120, 81, 25));
+    }
+
+    void fieldsFollowTheReport() {
+        QTest::mouseClick(m->optReporte[2], Qt::LeftButton, {}, QPoint(5, 8));
+        QVERIFY(m->mskFecha[0]->isEnabled() && m->mskFecha[1]->isEnabled() && m->DataCombo1->isEnabled());
+        QVERIFY(m->Label4->isEnabled() && m->Label6->isEnabled());
+        QVERIFY(!m->txtAño->isEnabled() && !m->Label1->isEnabled());
+        QVERIFY(m->cmbClasif[1]->isEnabled() && m->cmbClasif[2]->isEnabled() && m->cmdImprimir->isEnabled());
+        QTest::mouseClick(m->optReporte[1], Qt::LeftButton, {}, QPoint(5, 8));
+        QVERIFY(m->txtAño->isEnabled() && !m->mskFecha[0]->isEnabled() && !m->DataCombo1->isEnabled());
+    }
+
+    void invalidDateTakesBackTheLastValidOne() {
+        m->optReporte_Click(2);
+        m->optReporte[2]->setChecked(true);
+        const QString antes = m->mskFecha[0]->text();
+        Escribe(m->mskFecha[0], "31022024");
+        QCOMPARE(m->mskFecha[0]->text(), "31/02/2024");
+        QTest::keyClick(m->mskFecha[0], Qt::Key_Tab);
+        QCOMPARE(m->mskFecha[0]->text(), antes);
+        Escribe(m->mskFecha[0], "29022024");
+        QTest::keyClick(m->mskFecha[0], Qt::Key_Tab);
+        QCOMPARE(m->mskFecha[0]->text(), "29/02/2024");
+        Escribe(m->mskFecha[0], "3");  // incomplete
+        QTest::keyClick(m->mskFecha[0], Qt::Key_Tab);
+        QCOMPARE(m->mskFecha[0]->text(), "29/02/2024");
+    }
+
+    void yearWithoutValueBecomesTheCurrentYear() {
+        Escribe(m->txtAño, "1999");
+        QTest::keyClick(m->txtAño, Qt::Key_Tab);
+        QCOMPARE(m->txtAño->text(), "1999");
+        m->txtAño->setFocus();
+        m->txtAño->clear();
+        QTest::keyClick(m->txtAño, Qt::Key_Tab);
+        QCOMPARE(m->txtAño->text(), año);
+        Escribe(m->txtAño, "0");
+        QTest::keyClick(m->txtAño, Qt::Key_Tab);
+        QCOMPARE(m->txtAño->text(), año);
+    }
+
+    void yearTakesDigitsOnly() {
+        Escribe(m->txtAño, "2a0-b1.9");
+        QCOMPARE(m->txtAño->text(), "2019");
+    }
+
+    void nameShownWhileTheKeyExists() {
+        QLineEdit* caja = m->cmbClasif[2]->lineEdit();
+        m->cmbClasif[2]->setFocus();
+        QTest::keyClick(caja, 'v');  // turned to upper case
+        QCOMPARE(caja->text(), "V");
+        QVERIFY(m->Label[2]->isHidden());
+        QTest::keyClick(caja, '1');
+        QVERIFY(!m->Label[2]->isHidden());
+        QCOMPARE(m->Label[2]->text(), "Ana Torres");
+        QTest::keyClick(caja, '2');
+        QCOMPARE(m->Label[2]->text(), "Beto Ruiz");
+        QTest::keyClick(caja, '3');
+        QVERIFY(m->Label[2]->isHidden());
+        QTest::keyClick(caja, Qt::Key_Backspace);
+        QVERIFY(!m->Label[2]->isHidden());
+    }
+
+    void nameShownOnChoiceAndForAKeyWithAQuote() {
+        m->cmbClasif[2]->setCurrentIndex(m->cmbClasif[2]->findText("V1"));
+        emit m->cmbClasif[2]->activated(m->cmbClasif[2]->currentIndex());
+        QCOMPARE(m->Label[2]->text(), "Ana Torres");
+        QVERIFY(!m->Label[2]->isHidden());
+        m->cmbClasif[2]->setEditText("O'B");
+        QCOMPARE(m->Label[2]->text(), "Olga O'Brien");
+        QVERIFY(!m->Label[2]->isHidden());
+    }
+
+    void enterAndArrowsMoveTheFocus() {
+        m->txtAño->setFocus();
+        QTest::keyClick(m->txtAño, Qt::Key_Return);
+        QCOMPARE(Foco(), m->cmbClasif[2]);  // the dates and the line are disabled
+        QCOMPARE(m->cmbClasif[2]->currentText(), "");
+        m->optReporte_Click(2);
+        m->mskFecha[1]->setFocus();
+        QTest::keyClick(m->mskFecha[1], Qt::Key_Up);
+        QCOMPARE(Foco(), m->mskFecha[0]);
+        QTest::keyClick(m->mskFecha[0], Qt::Key_Down);
+        QCOMPARE(Foco(), m->mskFecha[1]);
+        QTest::keyClick(m->mskFecha[1], Qt::Key_Enter);
+        QCOMPARE(Foco(), m->DataCombo1);
+    }
+
+    void doubleClickOnTheWindowOpensTheConfiguration() {
+        QTest::mouseDClick(m->Label1, Qt::LeftButton);
+        QTest::mouseDClick(m->txtAño, Qt::LeftButton);
+        QVERIFY(abridor.abiertos.isEmpty());
+        QTest::mouseDClick(m, Qt::LeftButton, {}, QPoint(10, 400));
+        QCOMPARE(abridor.abiertos, QStringList{programa->Ini()});
+    }
+
+    // Print by its access key validates the field being left before it checks the range.
+    void printSeesTheCorrectedFields() {
+        prueba::Cajas cajas;
+        m->optReporte[2]->setChecked(true);
+        m->optReporte_Click(2);
+        Escribe(m->mskFecha[0], "01012020");
+        QTest::keyClick(m->mskFecha[0], Qt::Key_Tab);
+        Escribe(m->mskFecha[0], "31022021");
+        m->cmdImprimir->click();  // as its access key does: the focus stays in the date
+        QCOMPARE(m->mskFecha[0]->text(), "01/01/2020");
+        QCOMPARE(cajas.Textos(), QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
+        QVERIFY(m->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), m->mskFecha[0]);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+};
+
+QTEST_MAIN(tst_frmMenu)
+#include "tst_frmMenu.moc"
