@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QWidget>
 #include <QtTest>
 
@@ -63,6 +64,32 @@ void Ejecuta(const QString& sql) { Admin().Execute(sql); }
 QVariant Valor(const QString& sql) {
     QSqlQuery q = Admin().Query(sql);
     return q.next() ? q.value(0) : QVariant();
+}
+
+QList<QVariantList> Filas(const QString& sql) {
+    QSqlQuery q = Admin().Query(sql);
+    QList<QVariantList> filas;
+    while (q.next()) {
+        QVariantList fila;
+        for (int i = 0; i < q.record().count(); ++i) fila << q.value(i);
+        filas << fila;
+    }
+    return filas;
+}
+
+QStringList SentenciasDe(ado::Connection& conexion, const std::function<void()>& trabajo) {
+    QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
+    id.next();
+    Ejecuta("SET GLOBAL log_output='TABLE'");
+    Ejecuta("TRUNCATE mysql.general_log");
+    Ejecuta("SET GLOBAL general_log=1");
+    trabajo();
+    Ejecuta("SET GLOBAL general_log=0");
+    QStringList sentencias;
+    for (const QVariantList& f : Filas("SELECT CONVERT(argument USING utf8mb4) FROM mysql.general_log WHERE command_type='Query' AND thread_id=" +
+                                        id.value(0).toString() + " ORDER BY event_time"))
+        sentencias << f[0].toString();
+    return sentencias;
 }
 
 void EjecutaArchivo(const QString& archivo, const QString& base) {

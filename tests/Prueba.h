@@ -7,7 +7,12 @@
 
 #include "../src/platform/vb/MsgBox.h"
 
+#include <functional>
+
 class frmMenu;
+namespace ado {
+class Connection;
+}
 
 namespace prueba {
 
@@ -32,6 +37,9 @@ QString Puerto();
 // Statements on the server, outside any database.
 void Ejecuta(const QString& sql);
 QVariant Valor(const QString& sql);
+QList<QVariantList> Filas(const QString& sql);
+// The statements the server received on a connection while the work ran (its general log).
+QStringList SentenciasDe(ado::Connection& conexion, const std::function<void()>& trabajo);
 void EjecutaArchivo(const QString& archivo, const QString& base = {});
 // A new empty database with a unique name, dropped when the test program ends.
 QString BaseNueva(const QString& prefijo = "prueba");
