@@ -33,11 +33,11 @@ QString NormalizaVersion(QString& version) {
     return partes.join(QString());
 }
 
-void PreparaPlantillas(ado::Connection& conexion) {
+void PreparaPlantillas(ado::Connection& conexion, bool conVersion) {
     oBasesDD->AbrirBdD(conexion, kBaseReportes);
-    QString registrada = oRegistro->DatosORW("ActualizacionVersion");
+    QString registrada = conVersion ? oRegistro->DatosORW("ActualizacionVersion") : QString();
     QString actual = kVersionPlantillasActuales;
-    if (NormalizaVersion(registrada) < NormalizaVersion(actual)) {
+    if (conVersion && NormalizaVersion(registrada) < NormalizaVersion(actual)) {
         conexion.Execute(kBorraVentasde3y);
         conexion.Execute(kBorraVentasde3yporvend);
     }

@@ -15,7 +15,8 @@ QString CreaVentasde3yporvend();
 QString NormalizaVersion(QString& version);
 
 // Opens the report database, renews the templates and leaves the connection on the
-// sales database.
-void PreparaPlantillas(ado::Connection& conexion);
+// sales database. Without the host's recorded version the templates are taken as current:
+// the missing ones are created and none is dropped.
+void PreparaPlantillas(ado::Connection& conexion, bool conVersion = true);
 
 }  // namespace reportdata

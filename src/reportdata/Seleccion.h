@@ -13,6 +13,10 @@ struct Seleccion {
     QString año;                                                 // text of the final year
     QString fechaInicial, fechaFinal;                            // texts of the date boxes
     QVariant linea;                                              // bound value of the line list
+    QString lineaNombre, vendedorNombre;                         // as shown, for the printed page
 };
+
+// A one-line account of the selection for the printed page.
+QString DescribeSeleccion(int reporte, const Seleccion& s);
 
 }  // namespace reportdata

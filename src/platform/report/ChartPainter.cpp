@@ -57,6 +57,11 @@ void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c
     auto* ejeX = new QBarCategoryAxis;
     ejeX->append(categorias);
     ejeX->setLabelsFont(Letra(9));
+    ejeX->setTruncateLabels(false);
+    // Long captions side by side would overlap: they lean instead.
+    int largo = 0;
+    for (const QString& categoria : categorias) largo = qMax(largo, static_cast<int>(categoria.size()));
+    if (largo * categorias.size() > 90) ejeX->setLabelsAngle(-30);
     if (!c.ejeCategorias.isEmpty()) {
         ejeX->setTitleText(c.ejeCategorias);
         ejeX->setTitleFont(Letra(9, true));

@@ -4,10 +4,10 @@
 
 namespace report {
 
-// Money as the reports write it: thousands separators and two decimals, e.g. $-1,234.50.
+// Money as the reports write it: thousands separators, e.g. -$1,234.50.
 inline QLocale Localidad() { return QLocale(QLocale::Spanish, QLocale::Mexico); }
-inline QString Moneda(double valor) {
-    return (valor < 0 ? "-$" : "$") + Localidad().toString(qAbs(valor), 'f', 2);
+inline QString Moneda(double valor, int decimales = 2) {
+    return (valor < 0 ? "-$" : "$") + Localidad().toString(qAbs(valor), 'f', decimales);
 }
 
 }  // namespace report

@@ -96,16 +96,32 @@ void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
 void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const {
     const QStringList& columnas = content_.columnas;
     const int n = static_cast<int>(columnas.size()) + 1;  // and the row total
-    const double primera = 88;
+    const double primera = 70;
     const double anchoCelda = (area.width() - primera) / n;
-    // The figures in full; a smaller type when many columns share the width.
+    // The figures in full, a smaller type when many columns share the width; a caption
+    // too long for its column is shortened instead.
+    double mayor = 0;
+    for (const QVector<double>& fila : content_.celdas) {
+        double suma = 0;
+        for (double v : fila) {
+            mayor = qMax(mayor, qAbs(v));
+            suma += v;
+        }
+        mayor = qMax(mayor, qAbs(suma));
+    }
+    // When even a small type cannot hold the cents, the table shows whole amounts.
+    const double total = -mayor * content_.filas.size();  // room for the totals too
+    auto cabe = [&](double px, int decimales) {
+        // Hinting at small sizes widens the text a little on some devices: keep a margin.
+        return QFontMetricsF(Letra(px, true)).horizontalAdvance(Moneda(total, decimales)) <= (anchoCelda - 6) * 0.9;
+    };
+    const int decimales = cabe(7, 2) ? 2 : 0;
     double pixeles = 9;
-    QString masAncha = Moneda(-99999999.99);
-    while (pixeles > 5.5 && QFontMetricsF(Letra(pixeles)).horizontalAdvance(masAncha) > anchoCelda - 6)
-        pixeles -= 0.5;
+    while (pixeles > 6 && !cabe(pixeles, decimales)) pixeles -= 0.5;
 
     auto celda = [&](double x, double y, double w, const QString& texto, Qt::Alignment a) {
-        p.drawText(QRectF(x + 3, y, w - 6, kRenglon), a | Qt::AlignVCenter, texto);
+        const QString cabe = QFontMetricsF(p.font()).elidedText(texto, Qt::ElideRight, w - 6);
+        p.drawText(QRectF(x + 3, y, w - 6, kRenglon), a | Qt::AlignVCenter, cabe);
     };
     double y = area.top();
     p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(41, 98, 155));
@@ -127,11 +143,11 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         for (int c = 0; c + 1 < n; ++c) {
             suma += valores[c];
             p.setPen(valores[c] < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
-            celda(area.left() + primera + c * anchoCelda, y, anchoCelda, Moneda(valores[c]), Qt::AlignRight);
+            celda(area.left() + primera + c * anchoCelda, y, anchoCelda, Moneda(valores[c], decimales), Qt::AlignRight);
         }
         p.setPen(suma < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
         p.setFont(Letra(pixeles, true));
-        celda(area.left() + primera + (n - 1) * anchoCelda, y, anchoCelda, Moneda(suma), Qt::AlignRight);
+        celda(area.left() + primera + (n - 1) * anchoCelda, y, anchoCelda, Moneda(suma, decimales), Qt::AlignRight);
         y += kRenglon;
     };
     for (int i = trozo.primera; i < trozo.primera + trozo.cuantas; ++i)

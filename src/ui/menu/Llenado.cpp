@@ -7,7 +7,6 @@
 #include "../../reportdata/LlenaTablaXlinea.h"
 #include "../../reportdata/LlenaTablaXmes.h"
 #include "../../reportdata/LlenaTablaXvend.h"
-#include "../../reportdata/Reportes.h"
 #include "frmMenu.h"
 
 reportdata::Seleccion frmMenu::Seleccion() const {
@@ -20,6 +19,8 @@ reportdata::Seleccion frmMenu::Seleccion() const {
     s.fechaInicial = mskFecha[0]->text();
     s.fechaFinal = mskFecha[1]->text();
     s.linea = DataCombo1->currentData();
+    s.lineaNombre = DataCombo1->currentText();
+    if (!Label[2]->isHidden()) s.vendedorNombre = Label[2]->text();
     return s;
 }
 
@@ -32,19 +33,4 @@ void frmMenu::LlenaTablaXlinea(QString& cTabla) {
 bool frmMenu::LlenaTablaXvend(QString& cTabla) {
     return reportdata::LlenaTablaXvend(Seleccion(), oConexion, cTabla,
                                        [](const QString& aviso) { MsgBox(aviso); });
-}
-
-QString frmMenu::DescribeSeleccion(int reporte) const {
-    QStringList partes{reportdata::kReportes[reporte].nombre};
-    if (reporte == 2) {
-        partes << "Del " + mskFecha[0]->text() + " al " + mskFecha[1]->text();
-        if (DataCombo1->currentIndex() >= 0) partes << "Línea: " + DataCombo1->currentText();
-    } else {
-        partes << "Año final: " + txtAño->text();
-    }
-    partes << "Ventas: " + cmbClasif[1]->currentText();
-    const QString vendedor = cmbClasif[2]->currentText();
-    if (!vendedor.trimmed().isEmpty())
-        partes << "Vendedor: " + vendedor + (Label[2]->isVisible() ? " (" + Label[2]->text() + ")" : QString());
-    return partes.join("   ·   ");
 }

@@ -59,7 +59,7 @@ void frmMenu::Imprime(int reporte) {
         visor.Reporte(archivo);
         QString tabla = oBasesDD->cMiBase + "." + cTabla;
         visor.Tabla1(tabla);
-        visor.Seleccion(DescribeSeleccion(reporte));
+        visor.Seleccion(reportdata::DescribeSeleccion(reporte, Seleccion()));
         visor.exec();
         if (visor.Falla()) std::rethrow_exception(visor.Falla());
         oConexion.Execute("Drop table " + cTabla);

@@ -43,8 +43,6 @@ public:
     bool LlenaTablaXvend(QString& cTabla);
     // What the builders read from the controls, taken at the moment of the call.
     reportdata::Seleccion Seleccion() const;
-    // A one-line account of the selection for the printed page.
-    QString DescribeSeleccion(int reporte) const;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

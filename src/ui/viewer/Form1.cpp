@@ -7,16 +7,12 @@
 
 #include "../../app/Globales.h"
 #include "../../platform/vb/Screen.h"
-#include "../../reportdata/Etiquetas.h"
 #include "../menu/Icono.h"
+#include "Formulas.h"
 
 namespace {
 // Made when first needed and kept for the reports that follow.
 std::unique_ptr<report::Application> oAplicacion;
-
-QString Constante(const QString& texto) {
-    return oUtilerias->CambXXX("'XXX'", QString(texto).replace("'", "''"));
-}
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QDialog(parent) {
@@ -43,12 +39,7 @@ void Form1::MuestraReporte() {
     oReporte = oAplicacion->OpenReport(reporte_, 1);
     oReporte->DatabaseTables(1).SetLocation(tabla1_);
     oReporte->SetSelection(seleccion_);
-    if (tipoReporte_ == 1 || tipoReporte_ == 2) {
-        const int campos = tipoReporte_ == 1 ? 12 : 3;
-        for (int i = 1; i <= campos; ++i) oReporte->FormulaFields(i).SetText(Constante(aEtiquetas[i - 1]));
-    }
-    if (tipoReporte_ == 2)
-        oReporte->FormulaFields(4).SetText(tieneDatos_ ? "" : "'No se encontró información'");
+    AsignaFormulas(*oReporte, tipoReporte_, tieneDatos_);
     CRXI->SetReportSource(oReporte.get());
     CRXI->ViewReport();
 }

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+#include "../../reportdata/Seleccion.h"
+
+// What miravel-export was asked for.
+struct Pedido {
+    int reporte = -1;  // 0 mes, 1 linea, 2 vendedor
+    reportdata::Seleccion seleccion;
+    QString pdf, png, csv, json;
+    QString config;
+    QString servidor, puerto, usuario, base;  // empty: from the configuration
+    bool ayuda = false, version = false;
+    // Server, port, user and base all given: no configuration file and no host installation.
+    bool SinConfiguracion() const {
+        return !servidor.isEmpty() && !puerto.isEmpty() && !usuario.isEmpty() && !base.isEmpty();
+    }
+};
+
+// Bad arguments or input: a one-line message; the command exits with status 2.
+struct ErrorDeUso : std::runtime_error {
+    explicit ErrorDeUso(const QString& texto) : std::runtime_error(texto.toStdString()) {}
+};
+
+extern const char* const kUsoExporta;
+
+// Reads the arguments (without the program name). Dates and year follow the window's rules.
+Pedido LeePedido(const QStringList& argumentos);
+// The range rule of the salesperson report, once the date format is known.
+void CompruebaPedido(const Pedido& pedido);

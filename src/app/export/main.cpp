@@ -1,0 +1,50 @@
+// miravel-export: the reports without a window, for schedules and servers without a display.
+#include <QApplication>
+#include <cstdio>
+
+#include "../../platform/vb/MsgBox.h"
+#include "../../platform/vb/RuntimeError.h"
+#include "Exporta.h"
+
+namespace {
+
+// Messages go to standard error and need no answer.
+class MensajesEnConsola : public MessageBoxes {
+public:
+    int Show(const QString& prompt, int buttons, const QString&) override {
+        std::fprintf(stderr, "%s\n", QString(prompt).replace(QChar(13), QChar(10)).toLocal8Bit().constData());
+        return (buttons & vbYesNo) ? vbNo : vbOK;
+    }
+};
+
+int Uso(const QString& problema) {
+    std::fprintf(stderr, "miravel-export: %s\n%s", problema.toLocal8Bit().constData(), kUsoExporta);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    aplicacion.setApplicationName("Miravel");
+    MensajesEnConsola mensajes;
+    SetMessageBoxes(&mensajes);
+    try {
+        const Pedido pedido = LeePedido(aplicacion.arguments().mid(1));
+        if (pedido.ayuda) {
+            std::fputs(kUsoExporta, stdout);
+            return 0;
+        }
+        if (pedido.version) {
+            std::printf("miravel-export %s\n", MIRAVEL_VERSION);
+            return 0;
+        }
+        return Exporta(pedido);
+    } catch (const ErrorDeUso& e) {
+        return Uso(QString::fromStdString(e.what()));
+    } catch (const RuntimeError& e) {
+        std::fprintf(stderr, "miravel-export: error %d: %s\n", e.Number(), e.Description().toLocal8Bit().constData());
+        return 1;
+    }
+}
