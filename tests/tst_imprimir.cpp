@@ -1,0 +1,154 @@
+// The Print command through the real window and viewer.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "../src/app/Globales.h"
+#include "../src/platform/report/ReportPages.h"
+#include "../src/ui/menu/frmMenu.h"
+#include "../src/ui/viewer/Form1.h"
+#include "Prueba.h"
+
+class tst_imprimir : public QObject {
+    Q_OBJECT
+    QString base;
+    std::unique_ptr<prueba::Programa> programa;
+    frmMenu* m = nullptr;
+
+    struct Visto {
+        QString titulo;
+        QStringList tablas;  // work tables while the viewer was open
+        report::ReportContent contenido;
+        bool menuActivo = true;
+    };
+
+    QStringList Temporales() {
+        QStringList t;
+        for (const QVariantList& f : prueba::Filas("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
+                                                   "' AND TABLE_NAME LIKE 'tbltemp%'"))
+            t << f[0].toString();
+        return t;
+    }
+
+    // Presses Print and, once the viewer shows its report, notes what it shows and closes it.
+    Visto Imprime(int reporte) {
+        m->optReporte[reporte]->setChecked(true);
+        m->optReporte_Click(reporte);
+        Visto visto;
+        QTimer vigia;
+        connect(&vigia, &QTimer::timeout, this, [&] {
+            auto* visor = qobject_cast<Form1*>(QApplication::activeModalWidget());
+            if (!visor || !visor->CRXI->Pages()) return;
+            vigia.stop();
+            visto.titulo = visor->windowTitle();
+            visto.tablas = Temporales();
+            visto.contenido = visor->CRXI->Pages()->Content();
+            visto.menuActivo = m->isEnabled();
+            visor->close();
+        });
+        vigia.start(20);
+        m->cmdImprimir->click();
+        return visto;
+    }
+
+private slots:
+    void initTestCase() {
+        base = prueba::BaseDeVentas();
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+    }
+    void init() {
+        programa = std::make_unique<prueba::Programa>();
+        programa->Configura(base);
+        QVERIFY(programa->Arranca());
+        m = prueba::Menu();
+        m->txtAño->setText("2010");
+    }
+    void cleanup() { programa.reset(); }
+
+    void eachReportEndToEnd() {
+        prueba::Cajas cajas;
+        Visto v = Imprime(0);
+        QCOMPARE(v.titulo, "Visualización del reporte");
+        QCOMPARE(v.tablas, QStringList{"tbltemp0"});
+        QVERIFY(!v.menuActivo);
+        QCOMPARE(v.contenido.celdas[2][0], 204.0);
+        QCOMPARE(v.contenido.base, base);
+        QVERIFY(v.contenido.seleccion.contains("Año final: 2010"));
+
+        v = Imprime(1);
+        QCOMPARE(v.contenido.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
+
+        m->mskFecha[0]->setText("01/01/2010");
+        m->mskFecha[1]->setText("31/12/2010");
+        v = Imprime(2);
+        QCOMPARE(v.contenido.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
+        QCOMPARE(cajas.vistos.size(), 14);
+        QCOMPARE(cajas.vistos.last().texto, "Fin de la función");
+
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void twoPrintsShowOnlyTheirOwnFigures() {
+        m->cmbClasif[2]->setEditText("7");
+        QCOMPARE(Imprime(0).contenido.celdas[2][0], 144.0);
+        m->cmbClasif[2]->setEditText("8");
+        const Visto v = Imprime(0);
+        QCOMPARE(v.contenido.celdas[2][0], 60.0);
+        QCOMPARE(v.tablas, QStringList{"tbltemp0"});
+        QVERIFY(v.contenido.seleccion.contains("Vendedor: 8 (Ocho)"));
+        QVERIFY(Temporales().isEmpty());
+    }
+
+    void rangeOfTwelveBoundariesRefused() {
+        prueba::Cajas cajas;
+        m->mskFecha[0]->setText("01/01/2010");
+        m->mskFecha[1]->setText("01/01/2011");
+        m->optReporte[2]->setChecked(true);
+        m->optReporte_Click(2);
+        m->cmdImprimir->click();
+        QCOMPARE(cajas.Textos(), QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
+        QCOMPARE(cajas.vistos[0].botones, vbOKOnly);
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), m->mskFecha[0]);
+
+        m->mskFecha[1]->setText("31/12/2010");  // eleven: accepted
+        cajas.vistos.clear();
+        QVERIFY(!Imprime(2).contenido.filas.isEmpty());
+        m->mskFecha[1]->setText("01/01/2009");  // backwards: accepted
+        QVERIFY(Imprime(2).contenido.filas.isEmpty());
+    }
+
+    void failingBuilderDropsItsTableAndKeepsTheProgram() {
+        prueba::Ejecuta("RENAME TABLE " + base + ".remisiones TO " + base + ".remisiones_fuera");
+        prueba::Cajas cajas;
+        m->optReporte[0]->setChecked(true);
+        m->cmdImprimir->click();
+        prueba::Ejecuta("RENAME TABLE " + base + ".remisiones_fuera TO " + base + ".remisiones");
+        QCOMPARE(cajas.vistos.size(), 1);
+        QVERIFY(cajas.vistos[0].texto.startsWith("Error '1146' en tiempo de ejecución"));
+        QVERIFY(cajas.vistos[0].botones & vbCritical);
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QCOMPARE(Imprime(0).contenido.celdas[2][0], 204.0);  // and it prints again
+    }
+
+    void missingReportFileDropsItsTable() {
+        QFile::remove(programa->Carpeta() + "/ReporteGrafico.rpt");
+        prueba::Cajas cajas;
+        m->cmdImprimir->click();
+        QTRY_COMPARE(cajas.vistos.size(), 1);
+        QVERIFY(cajas.vistos[0].texto.contains("ReporteGrafico.rpt"));
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+    }
+};
+
+QTEST_MAIN(tst_imprimir)
+#include "tst_imprimir.moc"

@@ -1,0 +1,160 @@
+// The report engine: report files, formulas, and what a rendered page holds.
+#include <QProcess>
+#include <QtTest>
+
+#include "../src/app/Globales.h"
+#include "../src/app/Principal.h"
+#include "../src/platform/ado/Connection.h"
+#include "../src/platform/report/Export.h"
+#include "../src/platform/report/Report.h"
+#include "../src/platform/report/ReportPages.h"
+#include "../src/platform/vb/RuntimeError.h"
+#include "../src/reportdata/LlenaTablaXlinea.h"
+#include "../src/reportdata/LlenaTablaXmes.h"
+#include "../src/reportdata/LlenaTablaXvend.h"
+#include "../src/reportdata/Plantillas.h"
+#include "../src/ui/viewer/Formulas.h"
+#include "Prueba.h"
+
+namespace {
+QString TextoDelPdf(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+}  // namespace
+
+class tst_reportes : public QObject {
+    Q_OBJECT
+    prueba::Programa programa;
+    QString base;
+    ado::Connection cn;
+    QTemporaryDir salida;
+
+    // Builds a report of the fixture and reads it as the viewer would.
+    report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
+        const QString plantillas[] = {"ventasde3y", "ventasxlinea", "ventasde3yporvend"};
+        const QString archivos[] = {"ReporteGrafico.rpt", "ReporteGxLineas.rpt", "ReporteGxVend.rpt"};
+        QString plantilla = plantillas[tipo];
+        QString tabla = CopiaEstructura(cn, plantilla);
+        bool datos = false;
+        if (tipo == 0) reportdata::LlenaTablaXmes(s, cn, tabla);
+        if (tipo == 1) reportdata::LlenaTablaXlinea(s, cn, tabla);
+        if (tipo == 2) datos = reportdata::LlenaTablaXvend(s, cn, tabla, [](const QString&) {});
+        report::Application app;
+        app.LogOnServer("127.0.0.1", prueba::Puerto(), "root", "");
+        auto r = app.OpenReport(programa.Carpeta() + "/" + archivos[tipo]);
+        r->DatabaseTables(1).SetLocation(base + "." + tabla);
+        AsignaFormulas(*r, static_cast<quint8>(tipo), datos);
+        report::ReportPages paginas(r->Read());
+        report::ExportPdf(paginas, pdf);
+        const QImage imagen = report::RenderPage(paginas, 0, 72);
+        int tinta = 0;
+        for (int y = 150; y < 380; y += 2)
+            for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
+        if (paginas.Content().sinDatos.isEmpty()) [&] { QVERIFY2(tinta > 2000, "the chart area is blank"); }();
+        cn.Execute("DROP TABLE " + tabla);
+        return paginas.Content();
+    }
+
+private slots:
+    void initTestCase() {
+        base = prueba::BaseDeVentas();
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        programa.Conecta(base);
+        reportdata::PreparaPlantillas(cn);
+    }
+
+    void shippedFilesOpen() {
+        for (const char* f : {"ReporteGrafico.rpt", "ReporteGxLineas.rpt", "ReporteGxVend.rpt"}) {
+            const report::ReportDefinition d = report::ReadReportFile(programa.Carpeta() + "/" + f);
+            QVERIFY(!d.titulo.isEmpty());
+        }
+    }
+
+    void badFilesAreNamed_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("problema");
+        QTest::newRow("not JSON") << "{titulo: x" << "posición";
+        QTest::newRow("no table") << R"({"titulo":"t","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"filas"})" << "\"tabla\"";
+        QTest::newRow("unknown formula") << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","formula":"F"}],"series":"filas"})" << "F";
+        QTest::newRow("bad series") << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"x"})" << "series";
+    }
+    void badFilesAreNamed() {
+        QFETCH(QString, texto);
+        QFETCH(QString, problema);
+        const QString ruta = salida.filePath("malo.rpt");
+        programa.Escribe(ruta, texto);
+        try {
+            report::ReadReportFile(ruta);
+            QFAIL("a bad report file was accepted");
+        } catch (const RuntimeError& e) {
+            QVERIFY2(e.Description().contains(ruta) && e.Description().contains(problema), qPrintable(e.Description()));
+        }
+    }
+
+    void formulasAreTextConstants() {
+        report::Application app;
+        auto r = app.OpenReport(programa.Carpeta() + "/ReporteGxVend.rpt");
+        r->FormulaFields(1).SetText("'O''Brien'");
+        QCOMPARE(r->FormulaFields(1).Value(), "O'Brien");
+        r->FormulaFields(4).SetText("");
+        QCOMPARE(r->FormulaFields(4).Value(), "");
+        for (const char* malo : {"Pinturas", "'abierta", "'a'b'"}) {
+            try {
+                r->FormulaFields(2).SetText(malo);
+                QFAIL("a formula that is no text constant was accepted");
+            } catch (const RuntimeError& e) {
+                QVERIFY(e.Description().contains("Anio2"));
+            }
+        }
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, r->FormulaFields(5));
+    }
+
+    void monthlyPage() {
+        reportdata::Seleccion s;
+        s.año = "2010";
+        const QString pdf = salida.filePath("mes.pdf");
+        const report::ReportContent c = Reporte(0, s, pdf);
+        QCOMPARE(c.filas, QStringList({"2008", "2009", "2010"}));
+        QCOMPARE(c.columnas.size(), 12);
+        const QString texto = TextoDelPdf(pdf);
+        for (const char* t : {"Ventas netas por mes", "Ene", "Dic", "2008", "2010", "$204.00", "-$10.00", "$232.00", "Total", base.toUtf8().constData()})
+            QVERIFY2(texto.contains(t), t);
+    }
+
+    void linePageHasOnlyTheListedLines() {
+        reportdata::Seleccion s;
+        s.año = "2010";
+        const QString pdf = salida.filePath("linea.pdf");
+        const report::ReportContent c = Reporte(1, s, pdf);
+        QCOMPARE(c.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
+        QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
+        const QString texto = TextoDelPdf(pdf);
+        for (const char* t : {"O'Hara", "Plomería", "$41.60", "$75.00", "-$5.00"}) QVERIFY2(texto.contains(t), t);
+    }
+
+    void salespersonPageWithAndWithoutData() {
+        reportdata::Seleccion s;
+        s.fechaInicial = "01/01/2010";
+        s.fechaFinal = "31/12/2010";
+        QString pdf = salida.filePath("vend.pdf");
+        report::ReportContent c = Reporte(2, s, pdf);
+        QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
+        QCOMPARE(c.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
+        QVERIFY(c.sinDatos.isEmpty());
+        QVERIFY(TextoDelPdf(pdf).contains("$93.60"));
+
+        s.fechaInicial = "01/01/1990";
+        s.fechaFinal = "31/12/1990";
+        pdf = salida.filePath("vacio.pdf");
+        c = Reporte(2, s, pdf);
+        QCOMPARE(c.sinDatos, "No se encontró información");
+        QVERIFY(c.filas.isEmpty());
+        QVERIFY(TextoDelPdf(pdf).contains("No se encontró información"));
+    }
+};
+
+QTEST_MAIN(tst_reportes)
+#include "tst_reportes.moc"
