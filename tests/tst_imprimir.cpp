@@ -64,6 +64,8 @@ private slots:
         programa->Configura(base);
         QVERIFY(programa->Arranca());
         m = prueba::Menu();
+        QApplication::setActiveWindow(m);
+        QVERIFY(QTest::qWaitForWindowActive(m));
         m->txtAño->setText("2010");
     }
     void cleanup() { programa.reset(); }
