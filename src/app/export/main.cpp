@@ -1,5 +1,8 @@
 // miravel-export: the reports without a window, for schedules and servers without a display.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
 #include <cstdio>
 
 #include "../../platform/vb/MsgBox.h"
@@ -22,10 +25,20 @@ int Uso(const QString& problema) {
     return 2;
 }
 
+// Qt wants a private runtime folder; a job started by cron or a service has none set.
+void PreparaEntorno() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
+    const QString carpeta = QDir::temp().filePath("miravel-runtime-" + QString::number(getuid()));
+    QDir().mkpath(carpeta);
+    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreparaEntorno();
     QApplication aplicacion(argc, argv);
     aplicacion.setApplicationName("Miravel");
     MensajesEnConsola mensajes;
