@@ -1,0 +1,34 @@
+// The benchmark keeps building and working: one run on the small fixture database.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include "Prueba.h"
+
+class tst_bench : public QObject {
+    Q_OBJECT
+private slots:
+    void runsAndAgreesWithTheBaseline() {
+        const QString base = prueba::BaseDeVentas();
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        QTemporaryDir dir;
+        QProcess p;
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-bench", {"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(), "--usuario", "root",
+                                                       "--base", base, "--repeticiones", "1", "--json", dir.filePath("r.json")});
+        QVERIFY(p.waitForFinished(120000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError() + p.readAllStandardOutput());
+        QFile f(dir.filePath("r.json"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QJsonObject r = QJsonDocument::fromJson(f.readAll()).object();
+        const QJsonArray reportes = r["reportes"].toArray();
+        QCOMPARE(reportes.size(), 6);
+        for (const QJsonValue& v : reportes) QVERIFY(v.toObject()["iguales"].toBool());
+        QCOMPARE(reportes[0].toObject()["contadores"].toObject()["Questions"].toInt() > 108, true);
+        QVERIFY(r["arranque"].toObject()["mediana_ms"].toDouble() > 0);
+    }
+};
+
+QTEST_MAIN(tst_bench)
+#include "tst_bench.moc"
