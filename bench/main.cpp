@@ -52,7 +52,11 @@ QString Valor(const QStringList& a, const QString& opcion, const QString& omisio
     return i >= 0 && i + 1 < a.size() ? a[i + 1] : omision;
 }
 
-void Imprime(const char* formato, auto... valores) { std::printf(formato, valores...); }
+// Each line as soon as it is known: the runs take minutes.
+void Imprime(const char* formato, auto... valores) {
+    std::printf(formato, valores...);
+    std::fflush(stdout);
+}
 
 // One run of a report as Print makes it, each stage timed.
 void Corre(const Caso& c, ado::Connection& cn, Resultado& r, const QString& pdf) {

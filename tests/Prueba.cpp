@@ -2,6 +2,7 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -125,6 +126,12 @@ frmMenu* Menu() {
     return nullptr;
 }
 
+QString BaseConFixture() {
+    const QString base = BaseDeVentas();
+    EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+    return base;
+}
+
 bool ExisteTabla(const QString& base, const QString& tabla) {
     return Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
                  "' AND TABLE_NAME='" + tabla + "'")
@@ -167,6 +174,16 @@ void Programa::Configura(const QString& base, const QString& version) {
 }
 
 bool Programa::Arranca() { return Main(); }
+
+frmMenu* Programa::AbreVentana() {
+    if (!Main()) return nullptr;
+    frmMenu* menu = Menu();
+    QApplication::setActiveWindow(menu);
+    return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
+}
+
+Abridor::Abridor() { QDesktopServices::setUrlHandler("file", this, "abre"); }
+Abridor::~Abridor() { QDesktopServices::unsetUrlHandler("file"); }
 
 void Programa::Conecta(const QString& base) {
     Configura(base);

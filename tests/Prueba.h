@@ -9,12 +9,26 @@
 
 #include <functional>
 
+#include <QObject>
+#include <QUrl>
+
 class frmMenu;
 namespace ado {
 class Connection;
 }
 
 namespace prueba {
+
+// Stands in for the system's associated program: records what it was asked to open.
+class Abridor : public QObject {
+    Q_OBJECT
+public:
+    Abridor();
+    ~Abridor() override;
+    QStringList abiertos;
+public slots:
+    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
+};
 
 struct Mensaje {
     QString texto;
@@ -45,6 +59,8 @@ void EjecutaArchivo(const QString& archivo, const QString& base = {});
 QString BaseNueva(const QString& prefijo = "prueba");
 // A new database with the host's sales tables, and the report database with its template.
 QString BaseDeVentas();
+// The same, holding the hand-computed fixture of tests/fixtures/ventas.sql.
+QString BaseConFixture();
 bool ExisteTabla(const QString& base, const QString& tabla);
 
 // The selection window that Main showed.
@@ -65,6 +81,8 @@ public:
     void Configura(const QString& base, const QString& version = "5.12.0");
     // Main as the program runs it; true when the window is shown.
     bool Arranca();
+    // Main, then the window made the active one, as a user finds it.
+    frmMenu* AbreVentana();
     // The service objects and the settings, without any window.
     void Conecta(const QString& base);
 

@@ -11,8 +11,7 @@ class tst_bench : public QObject {
     Q_OBJECT
 private slots:
     void runsAndAgreesWithTheBaseline() {
-        const QString base = prueba::BaseDeVentas();
-        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        const QString base = prueba::BaseConFixture();
         QTemporaryDir dir;
         QProcess p;
         p.start(MIRAVEL_DIR_PROGRAMA "/miravel-bench", {"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(), "--usuario", "root",

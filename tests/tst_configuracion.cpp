@@ -11,18 +11,9 @@
 #include "../src/ui/menu/frmMenu.h"
 #include "Prueba.h"
 
-// Stands in for the system's associated program: records what it was asked to open.
-class Abridor : public QObject {
-    Q_OBJECT
-public:
-    QStringList abiertos;
-public slots:
-    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
-};
-
 class tst_configuracion : public QObject {
     Q_OBJECT
-    Abridor abridor;
+    prueba::Abridor abridor;
 
     QString HostIni(const prueba::Programa& p) const { return p.Host() + "/Orvalo.ini"; }
     bool Lee(prueba::Programa& p) {
@@ -32,8 +23,6 @@ class tst_configuracion : public QObject {
     }
 
 private slots:
-    void initTestCase() { QDesktopServices::setUrlHandler("file", &abridor, "abre"); }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
     void init() { abridor.abiertos.clear(); }
 
     void hostMissingCreatesFileAndAsksToEdit() {

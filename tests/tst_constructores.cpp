@@ -86,8 +86,7 @@ class tst_constructores : public QObject {
 
 private slots:
     void initTestCase() {
-        base = prueba::BaseDeVentas();
-        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        base = prueba::BaseConFixture();
         programa.Conecta(base);
         reportdata::PreparaPlantillas(cn);
     }

@@ -39,8 +39,7 @@ class tst_exporta : public QObject {
 
 private slots:
     void initTestCase() {
-        base = prueba::BaseDeVentas();
-        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        base = prueba::BaseConFixture();
     }
 
     void monthlyToEveryFormat() {

@@ -11,18 +11,10 @@
 #include "../src/ui/menu/frmMenu.h"
 #include "Prueba.h"
 
-class Abridor : public QObject {
-    Q_OBJECT
-public:
-    QStringList abiertos;
-public slots:
-    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
-};
-
 class tst_frmMenu : public QObject {
     Q_OBJECT
     QString base;
-    Abridor abridor;
+    prueba::Abridor abridor;
     std::unique_ptr<prueba::Programa> programa;
     frmMenu* m = nullptr;
     const QString año = QDate::currentDate().toString("yyyy");
@@ -41,20 +33,15 @@ class tst_frmMenu : public QObject {
 
 private slots:
     void initTestCase() {
-        QDesktopServices::setUrlHandler("file", &abridor, "abre");
         base = prueba::BaseDeVentas();
         prueba::Ejecuta("INSERT INTO " + base + ".vendedores VALUES ('V1','Ana Torres'),('V12','Beto Ruiz'),('O''B','Olga O''Brien')");
         prueba::Ejecuta("INSERT INTO " + base + ".lineas VALUES (1,'Pinturas')");
     }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
 
     void init() {
         programa = std::make_unique<prueba::Programa>();
         programa->Configura(base);
-        QVERIFY(programa->Arranca());
-        m = prueba::Menu();
-        QApplication::setActiveWindow(m);
-        QVERIFY(QTest::qWaitForWindowActive(m));
+        QVERIFY(m = programa->AbreVentana());
         abridor.abiertos.clear();
     }
     void cleanup() { programa.reset(); }

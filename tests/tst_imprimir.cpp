@@ -56,16 +56,12 @@ class tst_imprimir : public QObject {
 
 private slots:
     void initTestCase() {
-        base = prueba::BaseDeVentas();
-        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        base = prueba::BaseConFixture();
     }
     void init() {
         programa = std::make_unique<prueba::Programa>();
         programa->Configura(base);
-        QVERIFY(programa->Arranca());
-        m = prueba::Menu();
-        QApplication::setActiveWindow(m);
-        QVERIFY(QTest::qWaitForWindowActive(m));
+        QVERIFY(m = programa->AbreVentana());
         m->txtAño->setText("2010");
     }
     void cleanup() { programa.reset(); }

@@ -24,6 +24,7 @@
 #include "../Globales.h"
 #include "../ParaPluginsPortables.h"
 #include "../Principal.h"
+#include "../TablaTemporal.h"
 
 namespace {
 
@@ -114,20 +115,8 @@ int Exporta(const Pedido& pedido) {
 
     ado::Connection conexion;
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
-    QString cTabla;
-    try {
-        QString estructura = reportdata::kReportes[p.reporte].estructura;
-        cTabla = CopiaEstructura(conexion, estructura);
-        Produce(p, conexion, cTabla);
-        conexion.Execute("Drop table " + cTabla);
-    } catch (...) {
-        if (!cTabla.isEmpty()) {
-            try {
-                conexion.Execute("Drop table if exists " + cTabla);
-            } catch (const RuntimeError&) {
-            }
-        }
-        throw;
-    }
+    TablaTemporal trabajo(conexion, reportdata::kReportes[p.reporte].estructura);
+    Produce(p, conexion, trabajo.cTabla);
+    trabajo.Borra();
     return 0;
 }

@@ -5,7 +5,7 @@
 
 #include "../../app/App.h"
 #include "../../app/Globales.h"
-#include "../../app/Principal.h"
+#include "../../app/TablaTemporal.h"
 #include "../../platform/vb/MsgBox.h"
 #include "../../platform/vb/RuntimeError.h"
 #include "../../platform/vb/Screen.h"
@@ -42,35 +42,23 @@ void frmMenu::cmdImprimir_Click() {
 
 void frmMenu::Imprime(int reporte) {
     const reportdata::Reporte& r = reportdata::kReportes[reporte];
-    QString cTabla;
-    try {
-        QString estructura = r.estructura;
-        cTabla = CopiaEstructura(oConexion, estructura);
-        bool tieneDatos = false;
-        if (reporte == 0) LlenaTablaXmes(cTabla);
-        if (reporte == 1) LlenaTablaXlinea(cTabla);
-        if (reporte == 2) tieneDatos = LlenaTablaXvend(cTabla);
+    TablaTemporal trabajo(oConexion, r.estructura);
+    QString& cTabla = trabajo.cTabla;
+    bool tieneDatos = false;
+    if (reporte == 0) LlenaTablaXmes(cTabla);
+    if (reporte == 1) LlenaTablaXlinea(cTabla);
+    if (reporte == 2) tieneDatos = LlenaTablaXvend(cTabla);
 
-        Form1 visor(this);
-        if (reporte == 2) visor.TieneDatos(tieneDatos);
-        quint8 tipo = static_cast<quint8>(reporte);
-        visor.TipoReporte(tipo);
-        QString archivo = App::Archivo(r.archivo);
-        visor.Reporte(archivo);
-        QString tabla = oBasesDD->cMiBase + "." + cTabla;
-        visor.Tabla1(tabla);
-        visor.Seleccion(reportdata::DescribeSeleccion(reporte, Seleccion()));
-        visor.exec();
-        if (visor.Falla()) std::rethrow_exception(visor.Falla());
-        oConexion.Execute("Drop table " + cTabla);
-    } catch (...) {
-        // A failed report leaves no table behind; the window goes back to the user.
-        if (!cTabla.isEmpty()) {
-            try {
-                oConexion.Execute("Drop table if exists " + cTabla);
-            } catch (const RuntimeError&) {
-            }
-        }
-        throw;
-    }
+    Form1 visor(this);
+    if (reporte == 2) visor.TieneDatos(tieneDatos);
+    quint8 tipo = static_cast<quint8>(reporte);
+    visor.TipoReporte(tipo);
+    QString archivo = App::Archivo(r.archivo);
+    visor.Reporte(archivo);
+    QString tabla = oBasesDD->cMiBase + "." + cTabla;
+    visor.Tabla1(tabla);
+    visor.Seleccion(reportdata::DescribeSeleccion(reporte, Seleccion()));
+    visor.exec();
+    if (visor.Falla()) std::rethrow_exception(visor.Falla());
+    trabajo.Borra();
 }

@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+
+namespace ado {
+class Connection;
+}
+
+// The work table of one report, copied from its template. It is dropped when the report is
+// done, and on the way out of any failure, so a failed report leaves no table behind.
+class TablaTemporal {
+public:
+    TablaTemporal(ado::Connection& conexion, QString plantilla);
+    ~TablaTemporal();
+    TablaTemporal(const TablaTemporal&) = delete;
+    TablaTemporal& operator=(const TablaTemporal&) = delete;
+
+    // The report is done: "Drop table", whose failure is the report's.
+    void Borra();
+
+    QString cTabla;
+
+private:
+    ado::Connection& conexion_;
+    bool borrada_ = false;
+};
