@@ -44,9 +44,10 @@ socket=$MDB_SOCKET
 user=root
 default-character-set=utf8mb4
 CNF
+  # --force: install even where the host name does not resolve (a minimal container).
   if [ ! -d "$datos/mysql" ]; then
     mariadb-install-db --defaults-file="$MDB_CNF" --auth-root-authentication-method=normal \
-      --skip-test-db --skip-name-resolve >"$MDB_DIR/install.log" 2>&1 ||
+      --skip-test-db --skip-name-resolve --force >"$MDB_DIR/install.log" 2>&1 ||
       { cat "$MDB_DIR/install.log" >&2; return 1; }
   fi
   mariadbd --defaults-file="$MDB_CNF" >/dev/null 2>&1 &
