@@ -11,14 +11,20 @@ double Tiempos::Mediana() const {
     std::sort(o.begin(), o.end());
     return o.isEmpty() ? 0 : o[o.size() / 2];
 }
-double Tiempos::Minimo() const { return ms.isEmpty() ? 0 : *std::min_element(ms.begin(), ms.end()); }
-double Tiempos::Maximo() const { return ms.isEmpty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
+double Tiempos::Minimo() const {
+    return ms.isEmpty() ? 0 : *std::min_element(ms.begin(), ms.end());
+}
+double Tiempos::Maximo() const {
+    return ms.isEmpty() ? 0 : *std::max_element(ms.begin(), ms.end());
+}
 QJsonObject Tiempos::Json() const {
     return {{"mediana_ms", Mediana()}, {"min_ms", Minimo()}, {"max_ms", Maximo()}};
 }
 
 QJsonObject Contadores::Json() const {
-    return {{"Questions", preguntas}, {"Handler_read_rnd_next", rndNext}, {"Handler_read_next", readNext},
+    return {{"Questions", preguntas},
+            {"Handler_read_rnd_next", rndNext},
+            {"Handler_read_next", readNext},
             {"Handler_read_key", readKey}};
 }
 
@@ -48,7 +54,8 @@ Contadores Lee(ado::Connection& conexion) {
 }
 
 Contadores Resta(const Contadores& a, const Contadores& b) {
-    return {a.preguntas - b.preguntas, a.rndNext - b.rndNext, a.readNext - b.readNext, a.readKey - b.readKey};
+    return {a.preguntas - b.preguntas, a.rndNext - b.rndNext, a.readNext - b.readNext,
+            a.readKey - b.readKey};
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // What each report costs on a large sales database, through the code the program runs.
 //   miravel-bench --servidor H --puerto N --usuario U --base B [--repeticiones 3] [--json FILE]
 //   miravel-bench --arranque CARPETA      (internal: start the program from CARPETA and report)
+#include <sys/resource.h>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
 
 #include "../src/app/App.h"
 #include "../src/app/Globales.h"
@@ -71,20 +71,24 @@ void Corre(const Caso& c, ado::Connection& cn, Resultado& r, const QString& pdf)
         cuentas = Cuenta(cn, [&] {
             if (c.reporte == 0) reportdata::LlenaTablaXmes(c.s, cn, tabla);
             if (c.reporte == 1) reportdata::LlenaTablaXlinea(c.s, cn, tabla);
-            if (c.reporte == 2) datos = reportdata::LlenaTablaXvend(c.s, cn, tabla, [](const QString&) {});
+            if (c.reporte == 2)
+                datos = reportdata::LlenaTablaXvend(c.s, cn, tabla, [](const QString&) {});
         });
     });
     r.cuentas = cuentas;
     r.pdf.ms << Mide([&] {
         report::Application app;
-        app.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword);
+        app.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
+                        oBasesDD->cPassword);
         auto informe = app.OpenReport(App::Archivo(reportdata::kReportes[c.reporte].archivo));
         informe->DatabaseTables(1).SetLocation(oBasesDD->cMiBase + "." + tabla);
         AsignaFormulas(*informe, static_cast<quint8>(c.reporte), datos);
         report::ExportPdf(report::ReportPages(informe->Read()), pdf);
     });
     Cifras referencia;
-    r.referencia.ms << Mide([&] { r.cuentasReferencia = Cuenta(cn, [&] { referencia = Referencia(c.reporte, c.s, cn); }); });
+    r.referencia.ms << Mide([&] {
+        r.cuentasReferencia = Cuenta(cn, [&] { referencia = Referencia(c.reporte, c.s, cn); });
+    });
     r.diferencia = Diferencias(DeLaTabla(c.reporte, cn, tabla), referencia);
     r.borrado.ms << Mide([&] { cn.Execute("Drop table " + tabla); });
 }
@@ -106,16 +110,21 @@ int Arranque(const QString& carpeta) {
 // A program folder whose settings point at the benchmark database.
 void PreparaCarpeta(const QString& carpeta) {
     QDir programa(QCoreApplication::applicationDirPath());
-    for (const QString& a : programa.entryList({"*.rpt", "libtramo5.so"})) QFile::link(programa.filePath(a), carpeta + "/" + a);
+    for (const QString& a : programa.entryList({"*.rpt", "libtramo5.so"}))
+        QFile::link(programa.filePath(a), carpeta + "/" + a);
     QDir().mkpath(carpeta + "/orvalo");
     QFile ajustes(carpeta + "/orvalo/Orvalo.ini");
     ajustes.open(QIODevice::WriteOnly);
-    ajustes.write(QString("[Orvalo]\nMySQLServer=%1\nMySQLPuerto=%2\nMySQLUsuario=%3\nMySQLPassword=%4\nActualizacionVersion=5.12.0\n")
-                      .arg(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword)
-                      .toUtf8());
+    ajustes.write(
+        QString("[Orvalo]\nMySQLServer=%1\nMySQLPuerto=%2\nMySQLUsuario=%3\nMySQLPassword=%"
+                "4\nActualizacionVersion=5.12.0\n")
+            .arg(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword)
+            .toUtf8());
     QFile ini(carpeta + "/Miravel.ini");
     ini.open(QIODevice::WriteOnly);
-    ini.write(QString("[Configuración]\nRuta de Orvalo=%1/orvalo\nBase de datos a usar=%2\n").arg(carpeta, oBasesDD->cMiBase).toUtf8());
+    ini.write(QString("[Configuración]\nRuta de Orvalo=%1/orvalo\nBase de datos a usar=%2\n")
+                  .arg(carpeta, oBasesDD->cMiBase)
+                  .toUtf8());
 }
 
 QJsonObject MideArranque(int repeticiones) {
@@ -136,13 +145,17 @@ QJsonObject MideArranque(int repeticiones) {
         const QString linea = QString::fromLatin1(p.readLine()).trimmed();
         t.ms << reloj.nsecsElapsed() / 1e6;
         p.waitForFinished(30000);
-        if (!linea.startsWith("mostrada")) throw RuntimeError(1, "the program did not show its window: " + linea + p.readAllStandardError());
+        if (!linea.startsWith("mostrada"))
+            throw RuntimeError(
+                1, "the program did not show its window: " + linea + p.readAllStandardError());
         memoria = qMax(memoria, linea.section(' ', 1).toLong());
     }
     QJsonObject o = t.Json();
     o["memoria_pico_kb"] = static_cast<double>(memoria);
-    Imprime("\nStart-up to the selection window shown (offscreen): median %.0f ms (min %.0f, max %.0f), peak memory %.1f MB\n",
-            t.Mediana(), t.Minimo(), t.Maximo(), memoria / 1024.0);
+    Imprime(
+        "\nStart-up to the selection window shown (offscreen): median %.0f ms (min %.0f, max "
+        "%.0f), peak memory %.1f MB\n",
+        t.Mediana(), t.Minimo(), t.Maximo(), memoria / 1024.0);
     return o;
 }
 
@@ -156,7 +169,8 @@ QString Filas(ado::Connection& cn, const QString& tabla) {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit());
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit());
     QApplication aplicacion(argc, argv);
     aplicacion.setApplicationName("Miravel");
     const QStringList a = aplicacion.arguments();
@@ -175,7 +189,9 @@ int main(int argc, char* argv[]) {
         QSqlQuery ultima = cn.Query("SELECT MAX(Fecha) FROM facturas");
         ultima.next();
         const QDate hasta = ultima.value(0).toDate();
-        QSqlQuery uno = cn.Query("SELECT Vendedor FROM facturas WHERE Vendedor IS NOT NULL GROUP BY Vendedor ORDER BY COUNT(*) DESC LIMIT 1");
+        QSqlQuery uno = cn.Query(
+            "SELECT Vendedor FROM facturas WHERE Vendedor IS NOT NULL GROUP BY Vendedor ORDER BY "
+            "COUNT(*) DESC LIMIT 1");
         uno.next();
         QVector<Caso> casos;
         for (int reporte = 0; reporte < 3; ++reporte)
@@ -188,24 +204,36 @@ int main(int argc, char* argv[]) {
                 casos << c;
             }
 
-        Imprime("Miravel benchmark on %d cores. Database %s: %s facturas, %s remisiones, %s + %s detail lines, %s returns.\n",
-                QThread::idealThreadCount(), qPrintable(oBasesDD->cMiBase), qPrintable(Filas(cn, "facturas")),
-                qPrintable(Filas(cn, "remisiones")), qPrintable(Filas(cn, "facturasdetalle")), qPrintable(Filas(cn, "remisionesdetalle")),
-                qPrintable(Filas(cn, "devolucionctes")));
-        Imprime("Ambas; times in ms, median of %d (min-max); counters of the builder's session.\n\n", repeticiones);
-        Imprime("%-13s %-9s %10s %19s %9s %9s %9s %12s %12s %11s %10s %7s  %s\n", "report", "vendedor", "copy", "builder", "pdf", "drop",
-                "stmts", "rnd_next", "read_next", "read_key", "baseline", "ratio", "figures");
+        Imprime(
+            "Miravel benchmark on %d cores. Database %s: %s facturas, %s remisiones, %s + %s "
+            "detail lines, %s returns.\n",
+            QThread::idealThreadCount(), qPrintable(oBasesDD->cMiBase),
+            qPrintable(Filas(cn, "facturas")), qPrintable(Filas(cn, "remisiones")),
+            qPrintable(Filas(cn, "facturasdetalle")), qPrintable(Filas(cn, "remisionesdetalle")),
+            qPrintable(Filas(cn, "devolucionctes")));
+        Imprime(
+            "Ambas; times in ms, median of %d (min-max); counters of the builder's session.\n\n",
+            repeticiones);
+        Imprime("%-13s %-9s %10s %19s %9s %9s %9s %12s %12s %11s %10s %7s  %s\n", "report",
+                "vendedor", "copy", "builder", "pdf", "drop", "stmts", "rnd_next", "read_next",
+                "read_key", "baseline", "ratio", "figures");
         QTemporaryDir salida;
         QJsonArray json;
         for (const Caso& c : casos) {
             Resultado r;
             for (int i = 0; i < repeticiones; ++i) Corre(c, cn, r, salida.filePath("r.pdf"));
             const double razon = r.constructor.Mediana() / qMax(0.001, r.referencia.Mediana());
-            const QString nombre = QString("%1 %2").arg(reportdata::kReportes[c.reporte].nombre, -13).arg(c.vendedor.isEmpty() ? "todos" : c.vendedor, -9);
-            Imprime("%s %10.1f %8.0f (%.0f-%.0f) %9.1f %9.1f %9lld %12lld %12lld %11lld %10.1f %7.1f  %s\n", qPrintable(nombre),
-                    r.copia.Mediana(), r.constructor.Mediana(), r.constructor.Minimo(), r.constructor.Maximo(), r.pdf.Mediana(),
-                    r.borrado.Mediana(), r.cuentas.preguntas, r.cuentas.rndNext, r.cuentas.readNext, r.cuentas.readKey,
-                    r.referencia.Mediana(), razon, r.diferencia.isEmpty() ? "equal" : qPrintable("DIFFER " + r.diferencia));
+            const QString nombre = QString("%1 %2")
+                                       .arg(reportdata::kReportes[c.reporte].nombre, -13)
+                                       .arg(c.vendedor.isEmpty() ? "todos" : c.vendedor, -9);
+            Imprime(
+                "%s %10.1f %8.0f (%.0f-%.0f) %9.1f %9.1f %9lld %12lld %12lld %11lld %10.1f %7.1f  "
+                "%s\n",
+                qPrintable(nombre), r.copia.Mediana(), r.constructor.Mediana(),
+                r.constructor.Minimo(), r.constructor.Maximo(), r.pdf.Mediana(),
+                r.borrado.Mediana(), r.cuentas.preguntas, r.cuentas.rndNext, r.cuentas.readNext,
+                r.cuentas.readKey, r.referencia.Mediana(), razon,
+                r.diferencia.isEmpty() ? "equal" : qPrintable("DIFFER " + r.diferencia));
             json << QJsonObject{{"reporte", reportdata::kReportes[c.reporte].nombre},
                                 {"vendedor", c.vendedor},
                                 {"copia", r.copia.Json()},
@@ -224,11 +252,15 @@ int main(int argc, char* argv[]) {
         if (!destino.isEmpty()) {
             QFile f(destino);
             if (!f.open(QIODevice::WriteOnly)) throw RuntimeError(75, "cannot write " + destino);
-            f.write(QJsonDocument(QJsonObject{{"nucleos", QThread::idealThreadCount()}, {"reportes", json}, {"arranque", arranque}}).toJson());
+            f.write(QJsonDocument(QJsonObject{{"nucleos", QThread::idealThreadCount()},
+                                              {"reportes", json},
+                                              {"arranque", arranque}})
+                        .toJson());
         }
         return 0;
     } catch (const RuntimeError& e) {
-        std::fprintf(stderr, "miravel-bench: error %d: %s\n%s\n", e.Number(), qPrintable(e.Description()), qPrintable(e.Statement()));
+        std::fprintf(stderr, "miravel-bench: error %d: %s\n%s\n", e.Number(),
+                     qPrintable(e.Description()), qPrintable(e.Statement()));
         return 1;
     }
 }

@@ -28,15 +28,16 @@ struct Azar {
 
 // Buffers rows of one table and writes them in statements of a thousand.
 class Insercion {
-public:
-    Insercion(const char* tabla, const char* columnas) : cabecera_(std::string("INSERT INTO ") + tabla + " (" + columnas + ") VALUES ") {}
+  public:
+    Insercion(const char* tabla, const char* columnas)
+        : cabecera_(std::string("INSERT INTO ") + tabla + " (" + columnas + ") VALUES ") {}
     ~Insercion() { Vacia(); }
     void Fila(const std::string& valores) {
         texto_ += (filas_ ? ",(" : "(") + valores + ")";
         if (++filas_ == 1000) Vacia();
     }
 
-private:
+  private:
     void Vacia() {
         if (!filas_) return;
         std::fputs(cabecera_.c_str(), stdout);
@@ -55,7 +56,9 @@ std::string Num(double v, int decimales) {
     return b;
 }
 
-std::string Texto(const std::string& s) { return "'" + s + "'"; }
+std::string Texto(const std::string& s) {
+    return "'" + s + "'";
+}
 
 struct Fecha {
     int a, m, d;
@@ -73,15 +76,17 @@ int DiasDelMes(int a, int m) {
 }
 
 const char* kVendedores[] = {
-    "Ana María Torres", "Luis Hernández",  "Carmen Ruiz",     "Jorge Castillo",  "Patricia Gómez",
-    "Ricardo Salinas",  "Verónica Lara",   "Fernando Ibarra", "Gabriela Núñez",  "Héctor Domínguez",
-    "Lucía Ramírez",    "Óscar Medina",    "Sofía Villarreal", "Arturo Peña",    "Elena Cárdenas",
-    "Manuel Ortega",    "Rosa Delgado",    "Tomás Aguilar",   "Mariana Fuentes", "Raúl Espinoza"};
-const char* kLineas[] = {"Herramientas", "Pinturas",   "Plomería",   "Material eléctrico", "Tornillería",
-                         "Jardinería",   "Adhesivos",  "Iluminación", "Seguridad industrial", "Limpieza",
-                         "Cerrajería",   "Abrasivos",  "Construcción", "Automotriz",        "Refrigeración"};
+    "Ana María Torres", "Luis Hernández", "Carmen Ruiz",      "Jorge Castillo",  "Patricia Gómez",
+    "Ricardo Salinas",  "Verónica Lara",  "Fernando Ibarra",  "Gabriela Núñez",  "Héctor Domínguez",
+    "Lucía Ramírez",    "Óscar Medina",   "Sofía Villarreal", "Arturo Peña",     "Elena Cárdenas",
+    "Manuel Ortega",    "Rosa Delgado",   "Tomás Aguilar",    "Mariana Fuentes", "Raúl Espinoza"};
+const char* kLineas[] = {"Herramientas",         "Pinturas",   "Plomería",     "Material eléctrico",
+                         "Tornillería",          "Jardinería", "Adhesivos",    "Iluminación",
+                         "Seguridad industrial", "Limpieza",   "Cerrajería",   "Abrasivos",
+                         "Construcción",         "Automotriz", "Refrigeración"};
 // More sales towards the end of the year, fewer in January and in summer.
-const double kTemporada[] = {0.70, 0.78, 0.95, 0.92, 1.00, 0.88, 0.82, 0.90, 1.02, 1.08, 1.20, 1.45};
+const double kTemporada[] = {0.70, 0.78, 0.95, 0.92, 1.00, 0.88,
+                             0.82, 0.90, 1.02, 1.08, 1.20, 1.45};
 
 struct Producto {
     std::string clave;
@@ -102,8 +107,10 @@ struct Documentos {
         size_t lo = 0, hi = calendario.size() - 1;
         while (lo < hi) {
             size_t mid = (lo + hi) / 2;
-            if (calendario[mid].second < x) lo = mid + 1;
-            else hi = mid;
+            if (calendario[mid].second < x)
+                lo = mid + 1;
+            else
+                hi = mid;
         }
         return calendario[lo].first;
     }
@@ -125,10 +132,12 @@ struct Documentos {
                 subtotal += cantidad * precio;
                 iva += cantidad * precio * p.iva / 100;
                 ieps += cantidad * precio * p.ieps / 100;
-                det.Fila(std::to_string(id) + "," + Texto(p.clave) + "," + Num(cantidad, 0) + "," + Num(precio, 4) + "," + Num(p.iva, 0));
+                det.Fila(std::to_string(id) + "," + Texto(p.clave) + "," + Num(cantidad, 0) + "," +
+                         Num(precio, 4) + "," + Num(p.iva, 0));
             }
             cab.Fila(std::to_string(id) + "," + Dia().Sql() + "," + Texto(clientes[c]) + "," +
-                     (vendedor == "NULL" ? vendedor : Texto(vendedor)) + "," + Num(subtotal, 2) + "," + Num(iva, 2) + "," + Num(ieps, 2));
+                     (vendedor == "NULL" ? vendedor : Texto(vendedor)) + "," + Num(subtotal, 2) +
+                     "," + Num(iva, 2) + "," + Num(ieps, 2));
         }
     }
 
@@ -144,10 +153,12 @@ struct Documentos {
                 subtotal += cantidad * p.precio;
                 iva += cantidad * p.precio * p.iva / 100;
                 ieps += cantidad * p.precio * p.ieps / 100;
-                det.Fila(std::to_string(id) + "," + Texto(p.clave) + "," + Num(cantidad, 0) + "," + Num(p.precio, 4) + "," + Num(p.iva, 0));
+                det.Fila(std::to_string(id) + "," + Texto(p.clave) + "," + Num(cantidad, 0) + "," +
+                         Num(p.precio, 4) + "," + Num(p.iva, 0));
             }
-            cab.Fila(std::to_string(id) + "," + Texto(clientes[azar.Entre(0, int(clientes.size()) - 1)]) + "," + Dia().Sql() + "," +
-                     Num(subtotal, 2) + "," + Num(iva, 2) + "," + Num(ieps, 2));
+            cab.Fila(std::to_string(id) + "," +
+                     Texto(clientes[azar.Entre(0, int(clientes.size()) - 1)]) + "," + Dia().Sql() +
+                     "," + Num(subtotal, 2) + "," + Num(iva, 2) + "," + Num(ieps, 2));
         }
     }
 };
@@ -159,9 +170,12 @@ int main(int argc, char** argv) {
     int anios = 4;
     uint64_t semilla = 20240611;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--factor")) factor = std::atof(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--anios")) anios = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--semilla")) semilla = std::strtoull(argv[i + 1], nullptr, 10);
+        if (!std::strcmp(argv[i], "--factor"))
+            factor = std::atof(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--anios"))
+            anios = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--semilla"))
+            semilla = std::strtoull(argv[i + 1], nullptr, 10);
         else {
             std::fprintf(stderr, "uso: %s [--factor F] [--anios N] [--semilla S]\n", argv[0]);
             return 2;
@@ -180,21 +194,27 @@ int main(int argc, char** argv) {
     std::puts("SET autocommit=0, unique_checks=0, foreign_key_checks=0;");
     {
         Insercion v("vendedores", "Clave,Nombre");
-        for (int i = 0; i < 20; ++i) v.Fila(Texto("V" + Num(i + 101, 0).substr(1)) + "," + Texto(kVendedores[i]));
+        for (int i = 0; i < 20; ++i)
+            v.Fila(Texto("V" + Num(i + 101, 0).substr(1)) + "," + Texto(kVendedores[i]));
     }
     std::vector<std::string> clientes, vendedorDe;
     {
-        const char* nombres[] = {"Ferretería", "Materiales", "Constructora", "Comercial", "Distribuidora", "Taller"};
-        const char* apellidos[] = {"del Norte", "El Águila", "San José", "La Esperanza", "Hermanos Ruiz", "Central", "del Valle", "Santa Fe"};
+        const char* nombres[] = {"Ferretería", "Materiales",    "Constructora",
+                                 "Comercial",  "Distribuidora", "Taller"};
+        const char* apellidos[] = {"del Norte",     "El Águila", "San José",  "La Esperanza",
+                                   "Hermanos Ruiz", "Central",   "del Valle", "Santa Fe"};
         Insercion c("clientes", "Clave,Nombre,Vendedor");
         const int cuantos = 300;
         for (int i = 1; i <= cuantos; ++i) {
             std::string clave = "C" + Num(10000 + i, 0).substr(1);
-            std::string vendedor = azar.Prob(0.06) ? "NULL" : "V" + Num(azar.Entre(1, 20) + 100, 0).substr(1);
+            std::string vendedor =
+                azar.Prob(0.06) ? "NULL" : "V" + Num(azar.Entre(1, 20) + 100, 0).substr(1);
             clientes.push_back(clave);
             vendedorDe.push_back(vendedor);
-            c.Fila(Texto(clave) + "," + Texto(std::string(nombres[azar.Entre(0, 5)]) + " " + apellidos[azar.Entre(0, 7)]) + "," +
-                   (vendedor == "NULL" ? vendedor : Texto(vendedor)));
+            c.Fila(
+                Texto(clave) + "," +
+                Texto(std::string(nombres[azar.Entre(0, 5)]) + " " + apellidos[azar.Entre(0, 7)]) +
+                "," + (vendedor == "NULL" ? vendedor : Texto(vendedor)));
         }
     }
     {
@@ -207,11 +227,16 @@ int main(int argc, char** argv) {
         for (int i = 1; i <= 400; ++i) {
             const int linea = azar.Entre(1, 15);
             // A few products have no line, or one that lineas lacks.
-            std::string lineaSql = i % 97 == 0 ? "NULL" : i % 131 == 0 ? "99" : std::to_string(linea);
+            std::string lineaSql = i % 97 == 0    ? "NULL"
+                                   : i % 131 == 0 ? "99"
+                                                  : std::to_string(linea);
             // Lines sell differently: some cheap and frequent, some dear.
             const double precio = (20 + linea * 13) * (0.5 + azar.Uno() * 2.5);
-            productos.push_back({"P" + Num(10000 + i, 0).substr(1), precio, linea == 6 ? 0.0 : 16.0, linea == 14 ? 8.0 : 0.0});
-            p.Fila(Texto(productos.back().clave) + "," + Texto(std::string(kLineas[linea - 1]) + " artículo " + std::to_string(i)) + "," + lineaSql);
+            productos.push_back({"P" + Num(10000 + i, 0).substr(1), precio, linea == 6 ? 0.0 : 16.0,
+                                 linea == 14 ? 8.0 : 0.0});
+            p.Fila(Texto(productos.back().clave) + "," +
+                   Texto(std::string(kLineas[linea - 1]) + " artículo " + std::to_string(i)) + "," +
+                   lineaSql);
         }
     }
     std::puts("COMMIT;");

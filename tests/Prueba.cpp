@@ -34,7 +34,8 @@ QStringList& Creadas() {
     if (!registrado) {
         registrado = true;
         qAddPostRoutine([] {
-            for (const QString& b : Creadas()) Admin().Execute("DROP DATABASE IF EXISTS `" + b + "`");
+            for (const QString& b : Creadas())
+                Admin().Execute("DROP DATABASE IF EXISTS `" + b + "`");
             Admin().Close();
         });
     }
@@ -56,11 +57,14 @@ QStringList Cajas::Textos() const {
 
 QString Puerto() {
     const QString puerto = qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO");
-    if (puerto.isEmpty()) qFatal("MIRAVEL_PRUEBA_PUERTO is not set: run the tests through scripts/test");
+    if (puerto.isEmpty())
+        qFatal("MIRAVEL_PRUEBA_PUERTO is not set: run the tests through scripts/test");
     return puerto;
 }
 
-void Ejecuta(const QString& sql) { Admin().Execute(sql); }
+void Ejecuta(const QString& sql) {
+    Admin().Execute(sql);
+}
 
 QVariant Valor(const QString& sql) {
     QSqlQuery q = Admin().Query(sql);
@@ -87,8 +91,10 @@ QStringList SentenciasDe(ado::Connection& conexion, const std::function<void()>&
     trabajo();
     Ejecuta("SET GLOBAL general_log=0");
     QStringList sentencias;
-    for (const QVariantList& f : Filas("SELECT CONVERT(argument USING utf8mb4) FROM mysql.general_log WHERE command_type='Query' AND thread_id=" +
-                                        id.value(0).toString() + " ORDER BY event_time"))
+    for (const QVariantList& f :
+         Filas("SELECT CONVERT(argument USING utf8mb4) FROM mysql.general_log WHERE "
+               "command_type='Query' AND thread_id=" +
+               id.value(0).toString() + " ORDER BY event_time"))
         sentencias << f[0].toString();
     return sentencias;
 }
@@ -106,7 +112,10 @@ void EjecutaArchivo(const QString& archivo, const QString& base) {
 
 QString BaseNueva(const QString& prefijo) {
     static QAtomicInt n;
-    const QString nombre = QString("%1_%2_%3").arg(prefijo).arg(QCoreApplication::applicationPid()).arg(n.fetchAndAddRelaxed(1));
+    const QString nombre = QString("%1_%2_%3")
+                               .arg(prefijo)
+                               .arg(QCoreApplication::applicationPid())
+                               .arg(n.fetchAndAddRelaxed(1));
     Ejecuta("DROP DATABASE IF EXISTS `" + nombre + "`");
     Ejecuta("CREATE DATABASE `" + nombre + "`");
     Creadas() << nombre;
@@ -168,12 +177,15 @@ QString Programa::Lee(const QString& archivo) const {
 }
 
 void Programa::Configura(const QString& base, const QString& version) {
-    Escribe(Ini(), "[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n");
+    Escribe(Ini(),
+            "[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n");
     Escribe(Host() + "/Orvalo.ini", "[Orvalo]\nMySQLServer=127.0.0.1\nMySQLPuerto=" + Puerto() +
                                         "\nActualizacionVersion=" + version + "\n");
 }
 
-bool Programa::Arranca() { return Main(); }
+bool Programa::Arranca() {
+    return Main();
+}
 
 frmMenu* Programa::AbreVentana() {
     if (!Main()) return nullptr;
@@ -182,8 +194,12 @@ frmMenu* Programa::AbreVentana() {
     return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
 }
 
-Abridor::Abridor() { QDesktopServices::setUrlHandler("file", this, "abre"); }
-Abridor::~Abridor() { QDesktopServices::unsetUrlHandler("file"); }
+Abridor::Abridor() {
+    QDesktopServices::setUrlHandler("file", this, "abre");
+}
+Abridor::~Abridor() {
+    QDesktopServices::unsetUrlHandler("file");
+}
 
 void Programa::Conecta(const QString& base) {
     Configura(base);

@@ -22,11 +22,11 @@ namespace prueba {
 // Stands in for the system's associated program: records what it was asked to open.
 class Abridor : public QObject {
     Q_OBJECT
-public:
+  public:
     Abridor();
     ~Abridor() override;
     QStringList abiertos;
-public slots:
+  public slots:
     void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
 };
 
@@ -38,7 +38,7 @@ struct Mensaje {
 
 // Records every message box and answers as told (vbOK, or the next answer queued).
 class Cajas : public MessageBoxes {
-public:
+  public:
     Cajas() { SetMessageBoxes(this); }
     ~Cajas() override { SetMessageBoxes(nullptr); }
     int Show(const QString& prompt, int buttons, const QString& title) override;
@@ -69,7 +69,7 @@ frmMenu* Menu();
 // A folder the program runs from: the service library, the report files, Miravel.ini and
 // a host installation whose settings point at the private server.
 class Programa {
-public:
+  public:
     explicit Programa(bool conBiblioteca = true);
     ~Programa();
     QString Carpeta() const { return dir_.path(); }
@@ -86,7 +86,7 @@ public:
     // The service objects and the settings, without any window.
     void Conecta(const QString& base);
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -14,13 +14,14 @@ class tst_ado : public QObject {
     QString base;
     ado::Connection cn;
 
-private slots:
+  private slots:
     void initTestCase() {
         base = prueba::BaseNueva("ado");
         programa.Conecta(base);
         oBasesDD->AbrirBdD(cn, base);
-        cn.Execute("CREATE TABLE t (id int PRIMARY KEY, `Año` smallint NOT NULL DEFAULT 0, "
-                   "importe double NOT NULL DEFAULT 7.5, nombre varchar(40) NULL)");
+        cn.Execute(
+            "CREATE TABLE t (id int PRIMARY KEY, `Año` smallint NOT NULL DEFAULT 0, "
+            "importe double NOT NULL DEFAULT 7.5, nombre varchar(40) NULL)");
         cn.Execute("CREATE TABLE sinclave (a int, b varchar(10))");
     }
 
@@ -28,8 +29,15 @@ private slots:
     void quotedValuesReadBackUnchanged_data() {
         QTest::addColumn<QString>("modo");
         QTest::addColumn<QString>("valor");
-        const QStringList valores{"O'Brien", "a\\b", "C:\\orvalo\\", "\\'", "Peña Ñandú", "XXXL",
-                                  "'; DROP TABLE t; --", "línea\nnueva", ""};
+        const QStringList valores{"O'Brien",
+                                  "a\\b",
+                                  "C:\\orvalo\\",
+                                  "\\'",
+                                  "Peña Ñandú",
+                                  "XXXL",
+                                  "'; DROP TABLE t; --",
+                                  "línea\nnueva",
+                                  ""};
         for (const QString& modo : {QString("''"), QString("'NO_BACKSLASH_ESCAPES'")})
             for (int i = 0; i < valores.size(); ++i)
                 QTest::newRow(qPrintable(modo + QString::number(i))) << modo << valores[i];
@@ -71,7 +79,9 @@ private slots:
         rs.Update();
         rs.SetField("nombre", "dos");
         rs.Update();
-        QCOMPARE(prueba::Valor("SELECT CONCAT(importe, nombre) FROM " + base + ".t WHERE id=1").toString(), "1.25dos");
+        QCOMPARE(prueba::Valor("SELECT CONCAT(importe, nombre) FROM " + base + ".t WHERE id=1")
+                     .toString(),
+                 "1.25dos");
 
         cn.Execute("INSERT INTO sinclave VALUES (1,'x'),(1,'x'),(2,NULL)");
         oBasesDD->AbrirTabla(rs, cn, "sinclave order by a");
@@ -81,7 +91,10 @@ private slots:
         rs.MoveNext();
         rs.SetField("b", "z");
         rs.Update();
-        QCOMPARE(prueba::Valor("SELECT GROUP_CONCAT(CONCAT(a, b) ORDER BY a, b) FROM " + base + ".sinclave").toString(), "1x,1y,2z");
+        QCOMPARE(prueba::Valor("SELECT GROUP_CONCAT(CONCAT(a, b) ORDER BY a, b) FROM " + base +
+                               ".sinclave")
+                     .toString(),
+                 "1x,1y,2z");
         rs.MoveNext();
         QVERIFY(rs.Eof());
         oBasesDD->CierraTabla(rs);

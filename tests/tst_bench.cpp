@@ -9,13 +9,14 @@
 
 class tst_bench : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void runsAndAgreesWithTheBaseline() {
         const QString base = prueba::BaseConFixture();
         QTemporaryDir dir;
         QProcess p;
-        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-bench", {"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(), "--usuario", "root",
-                                                       "--base", base, "--repeticiones", "1", "--json", dir.filePath("r.json")});
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-bench",
+                {"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(), "--usuario", "root",
+                 "--base", base, "--repeticiones", "1", "--json", dir.filePath("r.json")});
         QVERIFY(p.waitForFinished(120000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError() + p.readAllStandardOutput());
         QFile f(dir.filePath("r.json"));

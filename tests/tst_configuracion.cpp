@@ -22,7 +22,7 @@ class tst_configuracion : public QObject {
         return LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni);
     }
 
-private slots:
+  private slots:
     void init() { abridor.abiertos.clear(); }
 
     void hostMissingCreatesFileAndAsksToEdit() {
@@ -30,12 +30,14 @@ private slots:
         prueba::Cajas cajas;
         cajas.respuestas = {vbOK, vbYes};
         QVERIFY(!Lee(p));
-        QCOMPARE(p.Lee(p.Ini()), "[Configuración]\nRuta de Orvalo=" + kRutaOrvaloPredeterminada + "\n");
+        QCOMPARE(p.Lee(p.Ini()),
+                 "[Configuración]\nRuta de Orvalo=" + kRutaOrvaloPredeterminada + "\n");
         QCOMPARE(cajas.vistos.size(), 2);
         const QString cr(QChar(13));
-        QCOMPARE(cajas.vistos[0].texto, "En el archivo de configuración de este programa" + cr + cr + "(" + p.Ini() + ")" + cr + cr +
-                                            "debe indicarse la ruta correcta de Orvalo." + cr + "Ruta indicada e incorrecta: " + cr + cr +
-                                            kRutaOrvaloPredeterminada);
+        QCOMPARE(cajas.vistos[0].texto,
+                 "En el archivo de configuración de este programa" + cr + cr + "(" + p.Ini() + ")" +
+                     cr + cr + "debe indicarse la ruta correcta de Orvalo." + cr +
+                     "Ruta indicada e incorrecta: " + cr + cr + kRutaOrvaloPredeterminada);
         QCOMPARE(cajas.vistos[0].titulo, "Atención");
         QCOMPARE(cajas.vistos[0].botones, vbCritical);
         QCOMPARE(cajas.vistos[1].texto, "¿Desea editar el archivo de configuración?");
@@ -65,11 +67,19 @@ private slots:
         QTest::addColumn<QString>("ajustes");
         QTest::addColumn<QString>("puerto");
         QTest::addColumn<QString>("servidor");
-        QTest::newRow("empty") << "" << "3306" << "";
-        QTest::newRow("zero port, servidor") << "MySQLPuerto=0\nservidor=ventas.local\n" << "3306" << "ventas.local";
-        QTest::newRow("text port, blanks") << "MySQLPuerto=abc\nMySQLServer=  \nMySQLUsuario=  \nMySQLPassword= \nservidor=srv"
-                                           << "3306" << "srv";
-        QTest::newRow("kept") << "MySQLPuerto=3310\nMySQLServer=db1\n" << "3310" << "db1";
+        QTest::newRow("empty") << ""
+                               << "3306"
+                               << "";
+        QTest::newRow("zero port, servidor") << "MySQLPuerto=0\nservidor=ventas.local\n"
+                                             << "3306"
+                                             << "ventas.local";
+        QTest::newRow("text port, blanks")
+            << "MySQLPuerto=abc\nMySQLServer=  \nMySQLUsuario=  \nMySQLPassword= \nservidor=srv"
+            << "3306"
+            << "srv";
+        QTest::newRow("kept") << "MySQLPuerto=3310\nMySQLServer=db1\n"
+                              << "3310"
+                              << "db1";
     }
     void hostSettingsAreCompleted() {
         QFETCH(QString, ajustes);
@@ -94,7 +104,8 @@ private slots:
     void cipherIsInverseAndPrintable() {
         prueba::Programa p;
         CreaObjetos();
-        for (const QString& t : {QString(), QString("root"), QString("contraseña ñ'\"=;[]"), QString("~abc")}) {
+        for (const QString& t :
+             {QString(), QString("root"), QString("contraseña ñ'\"=;[]"), QString("~abc")}) {
             const QString c = oUtilerias->Encripta(t);
             QCOMPARE(oUtilerias->DesEncripta(c), t);
             QVERIFY(c.contains(QRegularExpression("^[~0-9A-F]*$")));
@@ -103,12 +114,16 @@ private slots:
 
     void writingAKeyKeepsTheRestOfTheFile() {
         prueba::Programa p;
-        const QString antes = "; comentario inicial\r\n[Otra]\r\nClave=valor con = signo\r\n\r\n[Configuración]\r\n; nota\r\nRuta de Orvalo=" +
-                              p.Host() + "\r\n\r\n[Final]\r\nx=1\r\n";
+        const QString antes =
+            "; comentario inicial\r\n[Otra]\r\nClave=valor con = signo\r\n\r\n[Configuración]\r\n; "
+            "nota\r\nRuta de Orvalo=" +
+            p.Host() + "\r\n\r\n[Final]\r\nx=1\r\n";
         p.Escribe(p.Ini(), antes);
         p.Escribe(HostIni(p), "[Orvalo]\r\n");
         QVERIFY(Lee(p));
-        QCOMPARE(p.Lee(p.Ini()), QString(antes).replace("\r\n\r\n[Final]", "\r\nBase de datos a usar=datos1\r\n\r\n[Final]"));
+        QCOMPARE(p.Lee(p.Ini()),
+                 QString(antes).replace("\r\n\r\n[Final]",
+                                        "\r\nBase de datos a usar=datos1\r\n\r\n[Final]"));
     }
 
     void bannerAndCaption() {
@@ -118,7 +133,8 @@ private slots:
         frmMenu* menu = prueba::Menu();
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(menu->windowTitle(), "Miravel de ventas     Versión " MIRAVEL_VERSION);
-        QCOMPARE(menu->Label7->text(), " Servidor: 127.0.0.1\r\n  Base de datos: " + oBasesDD->cMiBase);
+        QCOMPARE(menu->Label7->text(),
+                 " Servidor: 127.0.0.1\r\n  Base de datos: " + oBasesDD->cMiBase);
         menu->close();
         QVERIFY(!oLibreria && !oRegistro);
     }

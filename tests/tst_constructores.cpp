@@ -42,7 +42,9 @@ bool Iguales(const Filas& a, const Filas& b) {
         for (int j = 0; j < a[i].size(); ++j) {
             const QVariant &x = a[i][j], &y = b[i][j];
             const bool numeros = x.canConvert<double>() && y.typeId() == QMetaType::Double;
-            if (numeros ? !qFuzzyCompare(1 + x.toDouble(), 1 + y.toDouble()) : x.toString() != y.toString()) return false;
+            if (numeros ? !qFuzzyCompare(1 + x.toDouble(), 1 + y.toDouble())
+                        : x.toString() != y.toString())
+                return false;
         }
     }
     return true;
@@ -63,7 +65,8 @@ class tst_constructores : public QObject {
         return tabla;
     }
     Filas Tabla(const QString& columnas, const QString& orden) {
-        return prueba::Filas("SELECT " + columnas + " FROM `" + base + "`." + tabla + " ORDER BY " + orden);
+        return prueba::Filas("SELECT " + columnas + " FROM `" + base + "`." + tabla + " ORDER BY " +
+                             orden);
     }
     Filas Mes(const Seleccion& s) {
         Copia("ventasde3y");
@@ -81,10 +84,12 @@ class tst_constructores : public QObject {
             if (avisos) *avisos << a;
         });
     }
-    Filas Vendedores() { return Tabla("Vendedor, Anio1, Anio2, Anio3, cAnio1, cAnio2, cAnio3", "Vendedor"); }
+    Filas Vendedores() {
+        return Tabla("Vendedor, Anio1, Anio2, Anio3, cAnio1, cAnio2, cAnio3", "Vendedor");
+    }
     QStringList Etiquetas(int n) { return QStringList(aEtiquetas.begin(), aEtiquetas.begin() + n); }
 
-private slots:
+  private slots:
     void initTestCase() {
         base = prueba::BaseConFixture();
         programa.Conecta(base);
@@ -95,18 +100,29 @@ private slots:
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QString>("vendedor");
         QTest::addColumn<Filas>("esperado");
-        QTest::newRow("Ambas") << 2 << "" << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}, {7, 30}}),
-                                                   Año(2010, {{1, 204}, {2, 40}, {3, 10}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
-        QTest::newRow("blanks are no salesperson") << 2 << "   " << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}, {7, 30}}),
-                                                                         Año(2010, {{1, 204}, {2, 40}, {3, 10}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
-        QTest::newRow("Facturas") << 0 << "" << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}}),
-                                                      Año(2010, {{1, 174}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
-        QTest::newRow("Remisiones") << 1 << "" << Filas{Año(2008, {}), Año(2009, {{3, -1}, {7, 30}}),
-                                                        Año(2010, {{1, 24}, {2, 40}, {3, 10}, {5, -3}, {6, -10}, {8, -4}})};
-        QTest::newRow("salesperson 7") << 2 << "7" << Filas{Año(2008, {}), Año(2009, {{3, 10}, {7, 30}}),
-                                                            Año(2010, {{1, 144}, {5, -3}, {8, -4}})};
-        QTest::newRow("key with XXX") << 2 << "AXXXB" << Filas{Año(2008, {}), Año(2009, {}), Año(2010, {{4, 10}})};
-        QTest::newRow("key with a quote") << 0 << "X'Q" << Filas{Año(2008, {}), Año(2009, {}), Año(2010, {{4, 5}})};
+        QTest::newRow("Ambas")
+            << 2 << ""
+            << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}, {7, 30}}),
+                     Año(2010, {{1, 204}, {2, 40}, {3, 10}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
+        QTest::newRow("blanks are no salesperson")
+            << 2 << "   "
+            << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}, {7, 30}}),
+                     Año(2010, {{1, 204}, {2, 40}, {3, 10}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
+        QTest::newRow("Facturas") << 0 << ""
+                                  << Filas{Año(2008, {{12, 232}}), Año(2009, {{3, 9}}),
+                                           Año(2010,
+                                               {{1, 174}, {4, 15}, {5, -3}, {6, -10}, {8, -4}})};
+        QTest::newRow("Remisiones")
+            << 1 << ""
+            << Filas{Año(2008, {}), Año(2009, {{3, -1}, {7, 30}}),
+                     Año(2010, {{1, 24}, {2, 40}, {3, 10}, {5, -3}, {6, -10}, {8, -4}})};
+        QTest::newRow("salesperson 7") << 2 << "7"
+                                       << Filas{Año(2008, {}), Año(2009, {{3, 10}, {7, 30}}),
+                                                Año(2010, {{1, 144}, {5, -3}, {8, -4}})};
+        QTest::newRow("key with XXX")
+            << 2 << "AXXXB" << Filas{Año(2008, {}), Año(2009, {}), Año(2010, {{4, 10}})};
+        QTest::newRow("key with a quote")
+            << 0 << "X'Q" << Filas{Año(2008, {}), Año(2009, {}), Año(2010, {{4, 5}})};
     }
     void porMes() {
         QFETCH(int, tipo);
@@ -120,13 +136,21 @@ private slots:
     void porMesSentencias() {
         QString plantilla = "ventasde3y";
         tabla = CopiaEstructura(cn, plantilla);
-        const QStringList enviadas = prueba::SentenciasDe(cn, [&] { reportdata::LlenaTablaXmes(Sel(2, "7"), cn, tabla); });
+        const QStringList enviadas =
+            prueba::SentenciasDe(cn, [&] { reportdata::LlenaTablaXmes(Sel(2, "7"), cn, tabla); });
         QStringList sumas = enviadas.filter("SELECT SUM(");
         QCOMPARE(sumas.size(), 108);
-        QCOMPARE(sumas[0], "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM facturas where year(Fecha)=2008 and month(Fecha)=1 and Vendedor='7'");
-        QCOMPARE(sumas[1], "SELECT SUM(Subtotal+IVA+devolucionctes.ImpuestoAd) FROM devolucionctes left join clientes on "
-                           "clientes.Clave=devolucionctes.Cliente where year(Fecha)=2008 and month(Fecha)=1 and clientes.Vendedor='7'");
-        QCOMPARE(sumas[2], "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones where year(Fecha)=2008 and month(Fecha)=1 and Vendedor='7'");
+        QCOMPARE(sumas[0],
+                 "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM facturas where year(Fecha)=2008 and "
+                 "month(Fecha)=1 and Vendedor='7'");
+        QCOMPARE(sumas[1],
+                 "SELECT SUM(Subtotal+IVA+devolucionctes.ImpuestoAd) FROM devolucionctes left join "
+                 "clientes on "
+                 "clientes.Clave=devolucionctes.Cliente where year(Fecha)=2008 and month(Fecha)=1 "
+                 "and clientes.Vendedor='7'");
+        QCOMPARE(sumas[2],
+                 "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones where year(Fecha)=2008 and "
+                 "month(Fecha)=1 and Vendedor='7'");
     }
 
     void porMesSinTipoOAnioInvalido() {
@@ -145,15 +169,27 @@ private slots:
         QTest::addColumn<Filas>("esperado");
         QTest::newRow("Ambas: invoice lines first, returns-only line left out")
             << 2 << "" << QStringList{"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}
-            << Filas{{2008, 116.0, 0.0, 0.0, 0.0, 0.0}, {2009, 0.0, 0.0, 0.0, -5.0, 30.0}, {2010, 0.0, 41.6, 75.0, 15.0, 0.0}};
-        QTest::newRow("Facturas") << 0 << "" << QStringList{"O'Hara", "Pinturas", "Plomería", "XXXL"}
-                                  << Filas{{2008, 116.0, 0.0, 0.0, 0.0, 0.0}, {2009, 0.0, 0.0, 0.0, -5.0, 0.0}, {2010, 0.0, 21.6, 45.0, 15.0, 0.0}};
-        QTest::newRow("salesperson 7") << 2 << "7" << QStringList{"Pinturas", "Plomería", "Adhesivos"}
-                                       << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0}, {2009, 0.0, 0.0, 30.0, 0.0, 0.0}, {2010, 31.6, 50.0, 0.0, 0.0, 0.0}};
+            << Filas{{2008, 116.0, 0.0, 0.0, 0.0, 0.0},
+                     {2009, 0.0, 0.0, 0.0, -5.0, 30.0},
+                     {2010, 0.0, 41.6, 75.0, 15.0, 0.0}};
+        QTest::newRow("Facturas") << 0 << ""
+                                  << QStringList{"O'Hara", "Pinturas", "Plomería", "XXXL"}
+                                  << Filas{{2008, 116.0, 0.0, 0.0, 0.0, 0.0},
+                                           {2009, 0.0, 0.0, 0.0, -5.0, 0.0},
+                                           {2010, 0.0, 21.6, 45.0, 15.0, 0.0}};
+        QTest::newRow("salesperson 7")
+            << 2 << "7" << QStringList{"Pinturas", "Plomería", "Adhesivos"}
+            << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0},
+                     {2009, 0.0, 0.0, 30.0, 0.0, 0.0},
+                     {2010, 31.6, 50.0, 0.0, 0.0, 0.0}};
         QTest::newRow("key with XXX") << 2 << "AXXXB" << QStringList{"Pinturas"}
-                                      << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0}, {2009, 0.0, 0.0, 0.0, 0.0, 0.0}, {2010, 10.0, 0.0, 0.0, 0.0, 0.0}};
+                                      << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0},
+                                               {2009, 0.0, 0.0, 0.0, 0.0, 0.0},
+                                               {2010, 10.0, 0.0, 0.0, 0.0, 0.0}};
         QTest::newRow("no line at all") << 1 << "X'Q" << QStringList{}
-                                        << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0}, {2009, 0.0, 0.0, 0.0, 0.0, 0.0}, {2010, 0.0, 0.0, 0.0, 0.0, 0.0}};
+                                        << Filas{{2008, 0.0, 0.0, 0.0, 0.0, 0.0},
+                                                 {2009, 0.0, 0.0, 0.0, 0.0, 0.0},
+                                                 {2010, 0.0, 0.0, 0.0, 0.0, 0.0}};
     }
     void porLinea() {
         QFETCH(int, tipo);
@@ -173,10 +209,16 @@ private slots:
         const QString otra = prueba::BaseDeVentas();
         for (int i = 1; i <= 13; ++i) {
             const QString n = QString::number(i);
-            prueba::Ejecuta(QString("INSERT INTO %1.lineas VALUES (%2,'L%3')").arg(otra, n, QString::number(100 + i)));
+            prueba::Ejecuta(QString("INSERT INTO %1.lineas VALUES (%2,'L%3')")
+                                .arg(otra, n, QString::number(100 + i)));
             prueba::Ejecuta(QString("INSERT INTO %1.productos VALUES ('P%2','',%2)").arg(otra, n));
-            prueba::Ejecuta(QString("INSERT INTO %1.facturas VALUES (%2,'2010-05-05','C','7',1,0,0)").arg(otra, n));
-            prueba::Ejecuta(QString("INSERT INTO %1.facturasdetalle (Id,Producto,Cantidad,PrecioNeto,IVA) VALUES (%2,'P%2',1,%2,0)").arg(otra, n));
+            prueba::Ejecuta(
+                QString("INSERT INTO %1.facturas VALUES (%2,'2010-05-05','C','7',1,0,0)")
+                    .arg(otra, n));
+            prueba::Ejecuta(
+                QString("INSERT INTO %1.facturasdetalle (Id,Producto,Cantidad,PrecioNeto,IVA) "
+                        "VALUES (%2,'P%2',1,%2,0)")
+                    .arg(otra, n));
         }
         ado::Connection c2;
         oBasesDD->AbrirBdD(c2, otra);
@@ -185,8 +227,15 @@ private slots:
         reportdata::LlenaTablaXlinea(Sel(0), c2, copia);
         QCOMPARE(aEtiquetas[11], "L112");
         QVERIFY(!Etiquetas(12).contains("L113"));
-        QCOMPARE(prueba::Valor("SELECT Linea12 FROM " + otra + "." + copia + " WHERE Cliente=2010").toDouble(), 12.0);
-        QCOMPARE(prueba::Valor("SELECT SUM(Linea1+Linea2+Linea3+Linea4+Linea5+Linea6+Linea7+Linea8+Linea9+Linea10+Linea11+Linea12) FROM " + otra + "." + copia).toDouble(), 78.0);
+        QCOMPARE(prueba::Valor("SELECT Linea12 FROM " + otra + "." + copia + " WHERE Cliente=2010")
+                     .toDouble(),
+                 12.0);
+        QCOMPARE(prueba::Valor("SELECT "
+                               "SUM(Linea1+Linea2+Linea3+Linea4+Linea5+Linea6+Linea7+Linea8+Linea9+"
+                               "Linea10+Linea11+Linea12) FROM " +
+                               otra + "." + copia)
+                     .toDouble(),
+                 78.0);
     }
 
     void porVendedor_data() {
@@ -197,7 +246,9 @@ private slots:
         };
         Seleccion s = Sel(2);
         QTest::newRow("Ambas, returns follow the customer's salesperson")
-            << s << Filas{fila("7", 0, 30, 93.6), fila("8", 0, 0, 25), fila("9", 0, 0, 10), fila("AXXXB", 0, 0, 10), fila("X'Q", 0, 0, 5)};
+            << s
+            << Filas{fila("7", 0, 30, 93.6), fila("8", 0, 0, 25), fila("9", 0, 0, 10),
+                     fila("AXXXB", 0, 0, 10), fila("X'Q", 0, 0, 5)};
         s = Sel(1);
         QTest::newRow("Remisiones: a salesperson only in delivery notes")
             << s << Filas{fila("7", 0, 30, 4.4), fila("8", 0, 0, 10), fila("9", 0, 0, 10)};
@@ -210,14 +261,19 @@ private slots:
         s.fechaInicial = "01/03/2010";
         s.fechaFinal = "28/02/2011";
         QTest::newRow("a fourth year adds its sales and subtracts its returns")
-            << s << Filas{fila("7", 0, 30, 93.6), fila("8", 0, 0, 115), fila("9", 0, 0, 10), fila("AXXXB", 0, 0, 10), fila("X'Q", 0, 0, 5)};
+            << s
+            << Filas{fila("7", 0, 30, 93.6), fila("8", 0, 0, 115), fila("9", 0, 0, 10),
+                     fila("AXXXB", 0, 0, 10), fila("X'Q", 0, 0, 5)};
         s = Sel(2);
         s.fechaInicial = "01/08/2011";
         s.fechaFinal = "31/12/2011";
         QTest::newRow("from August two years back")
-            << s << Filas{{"7", 0.0, 93.6, 0.0, "2009", "2010", "2011"}, {"8", 0.0, 25.0, 90.0, "2009", "2010", "2011"},
-                          {"9", 0.0, 10.0, 0.0, "2009", "2010", "2011"}, {"AXXXB", 0.0, 10.0, 0.0, "2009", "2010", "2011"},
-                          {"X'Q", 0.0, 5.0, 0.0, "2009", "2010", "2011"}};
+            << s
+            << Filas{{"7", 0.0, 93.6, 0.0, "2009", "2010", "2011"},
+                     {"8", 0.0, 25.0, 90.0, "2009", "2010", "2011"},
+                     {"9", 0.0, 10.0, 0.0, "2009", "2010", "2011"},
+                     {"AXXXB", 0.0, 10.0, 0.0, "2009", "2010", "2011"},
+                     {"X'Q", 0.0, 5.0, 0.0, "2009", "2010", "2011"}};
     }
     void porVendedor() {
         QFETCH(Seleccion, s);
@@ -226,7 +282,8 @@ private slots:
         const Filas obtenido = Vendedores();
         if (!Iguales(obtenido, esperado)) qDebug() << obtenido;
         QVERIFY(Iguales(obtenido, esperado));
-        QCOMPARE(Etiquetas(3), QStringList({esperado[0][4].toString(), esperado[0][5].toString(), esperado[0][6].toString()}));
+        QCOMPARE(Etiquetas(3), QStringList({esperado[0][4].toString(), esperado[0][5].toString(),
+                                            esperado[0][6].toString()}));
     }
 
     void porVendedorMensajes() {
@@ -235,17 +292,27 @@ private slots:
         QCOMPARE(avisos.size(), 14);
         QCOMPARE(avisos[0], " De 0 al 1");
         QCOMPARE(avisos[1], "facturas");
-        QCOMPARE(avisos[2], "Consulta: Select Sum(facturasdetalle.Cantidad * facturasdetalle.PrecioNeto * (1 + facturasdetalle.IVA / 100)),"
-                            "Vendedor,year(Fecha) from facturas left join facturasdetalle on facturas.Id=facturasdetalle.Id "
-                            "left join productos on facturasdetalle.Producto=productos.Clave left join lineas on productos.Linea=lineas.Id "
-                            " where Fecha>='2008-01-01' and Fecha<='2010-12-31' group by year(Fecha),Vendedor");
+        QCOMPARE(
+            avisos[2],
+            "Consulta: Select Sum(facturasdetalle.Cantidad * facturasdetalle.PrecioNeto * (1 + "
+            "facturasdetalle.IVA / 100)),"
+            "Vendedor,year(Fecha) from facturas left join facturasdetalle on "
+            "facturas.Id=facturasdetalle.Id "
+            "left join productos on facturasdetalle.Producto=productos.Clave left join lineas on "
+            "productos.Linea=lineas.Id "
+            " where Fecha>='2008-01-01' and Fecha<='2010-12-31' group by year(Fecha),Vendedor");
         QCOMPARE(avisos[3], "remisiones");
         QCOMPARE(avisos[5], "LlenaTablaXvend: true");
         QCOMPARE(avisos[6], "Más " + tabla + " order by Vendedor");
-        QCOMPARE(avisos[7], "Select year(Fecha) as Anio,(devolucionctesdet.Cantidad * devolucionctesdet.Precio * (1 + devolucionctesdet.IVA / 100)) "
-                            "as Devoluc from devolucionctes left join devolucionctesdet on devolucionctes.DevolucionCtes=devolucionctesdet.DevolucionCtes "
-                            "left join clientes on devolucionctes.Cliente=clientes.Clave left join productos on devolucionctesdet.Producto=productos.Clave "
-                            "left join lineas on productos.Linea=lineas.Id where Fecha>='2008-01-01' and Fecha<='2010-12-31' and clientes.Vendedor='7'");
+        QCOMPARE(avisos[7],
+                 "Select year(Fecha) as Anio,(devolucionctesdet.Cantidad * "
+                 "devolucionctesdet.Precio * (1 + devolucionctesdet.IVA / 100)) "
+                 "as Devoluc from devolucionctes left join devolucionctesdet on "
+                 "devolucionctes.DevolucionCtes=devolucionctesdet.DevolucionCtes "
+                 "left join clientes on devolucionctes.Cliente=clientes.Clave left join productos "
+                 "on devolucionctesdet.Producto=productos.Clave "
+                 "left join lineas on productos.Linea=lineas.Id where Fecha>='2008-01-01' and "
+                 "Fecha<='2010-12-31' and clientes.Vendedor='7'");
         QVERIFY(avisos[11].endsWith("clientes.Vendedor='X''Q'"));
         QCOMPARE(avisos[12], "Fin del 'Más'");
         QCOMPARE(avisos[13], "Fin de la función");
@@ -257,7 +324,9 @@ private slots:
         s.linea = 2;
         QVERIFY(Vend(s, &avisos));
         QCOMPARE(Vendedores().value(0).value(2).toDouble(), 90.0);  // 2011: 100 sold, 10 returned
-        QVERIFY(avisos[2].endsWith("  where Fecha>='2010-02-28' and Fecha<='2012-03-01' and Vendedor='8' and lineas.Id=2 group by year(Fecha)"));
+        QVERIFY(
+            avisos[2].endsWith("  where Fecha>='2010-02-28' and Fecha<='2012-03-01' and "
+                               "Vendedor='8' and lineas.Id=2 group by year(Fecha)"));
     }
 
     void porVendedorSinDatos() {
@@ -280,8 +349,11 @@ private slots:
     void porVendedorClaveDemasiadoLarga() {
         const QString otra = prueba::BaseDeVentas();
         prueba::Ejecuta("ALTER TABLE " + otra + ".facturas MODIFY Vendedor varchar(20)");
-        prueba::Ejecuta("INSERT INTO " + otra + ".facturas VALUES (1,'2010-05-05','C','ABCDEFGHIJK',1,0,0)");
-        prueba::Ejecuta("INSERT INTO " + otra + ".facturasdetalle (Id,Producto,Cantidad,PrecioNeto,IVA) VALUES (1,'P',1,1,0)");
+        prueba::Ejecuta("INSERT INTO " + otra +
+                        ".facturas VALUES (1,'2010-05-05','C','ABCDEFGHIJK',1,0,0)");
+        prueba::Ejecuta(
+            "INSERT INTO " + otra +
+            ".facturasdetalle (Id,Producto,Cantidad,PrecioNeto,IVA) VALUES (1,'P',1,1,0)");
         ado::Connection c2;
         oBasesDD->AbrirBdD(c2, otra);
         QString plantilla = "ventasde3yporvend";

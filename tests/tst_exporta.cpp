@@ -18,7 +18,12 @@ class tst_exporta : public QObject {
         QString error;
     };
     Corrida Exporta(QStringList argumentos, const QString& clave = {}, bool conexion = true) {
-        if (conexion) argumentos << "--servidor" << "127.0.0.1" << "--puerto" << prueba::Puerto() << "--usuario" << "root" << "--base" << base;
+        if (conexion)
+            argumentos << "--servidor"
+                       << "127.0.0.1"
+                       << "--puerto" << prueba::Puerto() << "--usuario"
+                       << "root"
+                       << "--base" << base;
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.remove("MIRAVEL_CLAVE");
@@ -34,17 +39,19 @@ class tst_exporta : public QObject {
         return QJsonDocument::fromJson(f.readAll()).object();
     }
     int Temporales() {
-        return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base + "' AND TABLE_NAME LIKE 'tbltemp%'").toInt();
+        return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
+                             base + "' AND TABLE_NAME LIKE 'tbltemp%'")
+            .toInt();
     }
 
-private slots:
-    void initTestCase() {
-        base = prueba::BaseConFixture();
-    }
+  private slots:
+    void initTestCase() { base = prueba::BaseConFixture(); }
 
     void monthlyToEveryFormat() {
         const QString d = salida.path();
-        const Corrida c = Exporta({"--reporte", "mes", "--anio", "2010", "--pdf", d + "/m.pdf", "--png", d + "/m.png", "--csv", d + "/m.csv", "--json", d + "/m.json"});
+        const Corrida c =
+            Exporta({"--reporte", "mes", "--anio", "2010", "--pdf", d + "/m.pdf", "--png",
+                     d + "/m.png", "--csv", d + "/m.csv", "--json", d + "/m.json"});
         QCOMPARE(c.estado, 0);
         const QJsonObject j = Json(d + "/m.json");
         QCOMPARE(j["reporte"].toString(), "mes");
@@ -64,12 +71,16 @@ private slots:
 
     void lineAndSalesperson() {
         const QString d = salida.path();
-        QCOMPARE(Exporta({"--reporte", "linea", "--anio", "2010", "--ventas", "facturas", "--json", d + "/l.json", "--csv", d + "/l.csv"}).estado, 0);
+        QCOMPARE(Exporta({"--reporte", "linea", "--anio", "2010", "--ventas", "facturas", "--json",
+                          d + "/l.json", "--csv", d + "/l.csv"})
+                     .estado,
+                 0);
         const QJsonObject l = Json(d + "/l.json");
         QCOMPARE(l["etiquetas"].toArray()[3].toString(), "XXXL");
         QCOMPARE(l["filas"].toArray()[2].toArray(), QJsonArray({"2010", 0, 21.6, 45, 15}));
 
-        const Corrida c = Exporta({"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010", "--vendedor", "7", "--json", d + "/v.json"});
+        const Corrida c = Exporta({"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta",
+                                   "31/12/2010", "--vendedor", "7", "--json", d + "/v.json"});
         QCOMPARE(c.estado, 0);
         QVERIFY(c.error.startsWith(" De 0 al 1\nfacturas\nConsulta: "));
         QVERIFY(c.error.contains("Fin de la función\n"));
@@ -85,20 +96,28 @@ private slots:
     void badInputExitsWithTwo_data() {
         QTest::addColumn<QStringList>("argumentos");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("unknown report") << QStringList{"--reporte", "anual"} << "reporte desconocido: anual";
+        QTest::newRow("unknown report")
+            << QStringList{"--reporte", "anual"} << "reporte desconocido: anual";
         QTest::newRow("no report") << QStringList{} << "falta --reporte";
-        QTest::newRow("bad date") << QStringList{"--reporte", "vendedor", "--desde", "31/02/2010"} << "fecha no válida: 31/02/2010";
-        QTest::newRow("twelve boundaries") << QStringList{"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "01/01/2011"}
-                                           << "Los meses de diferencia entre ambas fechas exceden el máximo permitido";
-        QTest::newRow("password on the command line") << QStringList{"--reporte", "mes", "--clave", "x"} << "opción desconocida: --clave";
-        QTest::newRow("bad kind") << QStringList{"--reporte", "mes", "--ventas", "todas"} << "--ventas";
+        QTest::newRow("bad date") << QStringList{"--reporte", "vendedor", "--desde", "31/02/2010"}
+                                  << "fecha no válida: 31/02/2010";
+        QTest::newRow("twelve boundaries")
+            << QStringList{"--reporte",  "vendedor", "--desde",
+                           "01/01/2010", "--hasta",  "01/01/2011"}
+            << "Los meses de diferencia entre ambas fechas exceden el máximo permitido";
+        QTest::newRow("password on the command line")
+            << QStringList{"--reporte", "mes", "--clave", "x"} << "opción desconocida: --clave";
+        QTest::newRow("bad kind") << QStringList{"--reporte", "mes", "--ventas", "todas"}
+                                  << "--ventas";
     }
     void badInputExitsWithTwo() {
         QFETCH(QStringList, argumentos);
         QFETCH(QString, mensaje);
         const Corrida c = Exporta(argumentos);
         QCOMPARE(c.estado, 2);
-        QVERIFY2(c.error.startsWith("miravel-export: ") && c.error.contains(mensaje) && c.error.contains("uso: miravel-export"), qPrintable(c.error));
+        QVERIFY2(c.error.startsWith("miravel-export: ") && c.error.contains(mensaje) &&
+                     c.error.contains("uso: miravel-export"),
+                 qPrintable(c.error));
         QCOMPARE(Temporales(), 0);
     }
 
@@ -110,16 +129,21 @@ private slots:
         QVERIFY(c.error.contains("error 1146"));
         QCOMPARE(Temporales(), 0);
 
-        c = Exporta({"--reporte", "mes", "--servidor", "127.0.0.1", "--puerto", "1", "--usuario", "root", "--base", base}, {}, false);
+        c = Exporta({"--reporte", "mes", "--servidor", "127.0.0.1", "--puerto", "1", "--usuario",
+                     "root", "--base", base},
+                    {}, false);
         QCOMPARE(c.estado, 1);
         QVERIFY(c.error.contains("error 2002") || c.error.contains("error 2003"));
     }
 
     void passwordFromTheEnvironmentOnly() {
-        prueba::Ejecuta("CREATE USER IF NOT EXISTS 'miravel_exp'@'127.0.0.1' IDENTIFIED BY 'S3creto!'");
+        prueba::Ejecuta(
+            "CREATE USER IF NOT EXISTS 'miravel_exp'@'127.0.0.1' IDENTIFIED BY 'S3creto!'");
         prueba::Ejecuta("GRANT ALL ON `" + base + "`.* TO 'miravel_exp'@'127.0.0.1'");
         prueba::Ejecuta("GRANT ALL ON orvaloreportes.* TO 'miravel_exp'@'127.0.0.1'");
-        const QStringList conexion{"--reporte", "mes", "--servidor", "127.0.0.1", "--puerto", prueba::Puerto(), "--usuario", "miravel_exp", "--base", base};
+        const QStringList conexion{
+            "--reporte",      "mes",       "--servidor",  "127.0.0.1", "--puerto",
+            prueba::Puerto(), "--usuario", "miravel_exp", "--base",    base};
         QCOMPARE(Exporta(conexion, "S3creto!", false).estado, 0);
         const Corrida sin = Exporta(conexion, {}, false);
         QCOMPARE(sin.estado, 1);
@@ -131,7 +155,11 @@ private slots:
         prueba::Programa p;
         p.Configura(base);
         const QString json = salida.filePath("c.json");
-        QCOMPARE(Exporta({"--reporte", "mes", "--anio", "2010", "--config", p.Ini(), "--json", json}, {}, false).estado, 0);
+        QCOMPARE(
+            Exporta({"--reporte", "mes", "--anio", "2010", "--config", p.Ini(), "--json", json}, {},
+                    false)
+                .estado,
+            0);
         QCOMPARE(Json(json)["filas"].toArray()[0].toArray()[12].toDouble(), 232.0);
 
         p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=/no/existe\n");

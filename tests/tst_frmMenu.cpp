@@ -31,10 +31,12 @@ class tst_frmMenu : public QObject {
         return f && f->parentWidget() == m->cmbClasif[2] ? m->cmbClasif[2] : f;
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         base = prueba::BaseDeVentas();
-        prueba::Ejecuta("INSERT INTO " + base + ".vendedores VALUES ('V1','Ana Torres'),('V12','Beto Ruiz'),('O''B','Olga O''Brien')");
+        prueba::Ejecuta(
+            "INSERT INTO " + base +
+            ".vendedores VALUES ('V1','Ana Torres'),('V12','Beto Ruiz'),('O''B','Olga O''Brien')");
         prueba::Ejecuta("INSERT INTO " + base + ".lineas VALUES (1,'Pinturas')");
     }
 
@@ -50,8 +52,9 @@ private slots:
         QVERIFY(m->optReporte[0]->isChecked());
         QCOMPARE(m->txtAño->text(), año);
         QVERIFY(m->txtAño->isEnabled() && m->Label1->isEnabled());
-        for (QWidget* w : {(QWidget*)m->mskFecha[0], (QWidget*)m->mskFecha[1], (QWidget*)m->DataCombo1,
-                           (QWidget*)m->Label4, (QWidget*)m->Label5, (QWidget*)m->Label6})
+        for (QWidget* w :
+             {(QWidget*)m->mskFecha[0], (QWidget*)m->mskFecha[1], (QWidget*)m->DataCombo1,
+              (QWidget*)m->Label4, (QWidget*)m->Label5, (QWidget*)m->Label6})
             QVERIFY(!w->isEnabled());
         QCOMPARE(m->cmbClasif[1]->currentText(), "Ambas");
         QCOMPARE(m->cmbClasif[2]->currentText(), "");
@@ -64,12 +67,15 @@ private slots:
 
     void fieldsFollowTheReport() {
         QTest::mouseClick(m->optReporte[2], Qt::LeftButton, {}, QPoint(5, 8));
-        QVERIFY(m->mskFecha[0]->isEnabled() && m->mskFecha[1]->isEnabled() && m->DataCombo1->isEnabled());
+        QVERIFY(m->mskFecha[0]->isEnabled() && m->mskFecha[1]->isEnabled() &&
+                m->DataCombo1->isEnabled());
         QVERIFY(m->Label4->isEnabled() && m->Label6->isEnabled());
         QVERIFY(!m->txtAño->isEnabled() && !m->Label1->isEnabled());
-        QVERIFY(m->cmbClasif[1]->isEnabled() && m->cmbClasif[2]->isEnabled() && m->cmdImprimir->isEnabled());
+        QVERIFY(m->cmbClasif[1]->isEnabled() && m->cmbClasif[2]->isEnabled() &&
+                m->cmdImprimir->isEnabled());
         QTest::mouseClick(m->optReporte[1], Qt::LeftButton, {}, QPoint(5, 8));
-        QVERIFY(m->txtAño->isEnabled() && !m->mskFecha[0]->isEnabled() && !m->DataCombo1->isEnabled());
+        QVERIFY(m->txtAño->isEnabled() && !m->mskFecha[0]->isEnabled() &&
+                !m->DataCombo1->isEnabled());
     }
 
     void invalidDateTakesBackTheLastValidOne() {
@@ -166,7 +172,9 @@ private slots:
         Escribe(m->mskFecha[0], "31022021");
         m->cmdImprimir->click();  // as its access key does: the focus stays in the date
         QCOMPARE(m->mskFecha[0]->text(), "01/01/2020");
-        QCOMPARE(cajas.Textos(), QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
+        QCOMPARE(
+            cajas.Textos(),
+            QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
         QVERIFY(m->isEnabled());
         QCOMPARE(QApplication::focusWidget(), m->mskFecha[0]);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

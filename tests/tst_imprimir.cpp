@@ -27,8 +27,9 @@ class tst_imprimir : public QObject {
 
     QStringList Temporales() {
         QStringList t;
-        for (const QVariantList& f : prueba::Filas("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
-                                                   "' AND TABLE_NAME LIKE 'tbltemp%'"))
+        for (const QVariantList& f :
+             prueba::Filas("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
+                           base + "' AND TABLE_NAME LIKE 'tbltemp%'"))
             t << f[0].toString();
         return t;
     }
@@ -54,10 +55,8 @@ class tst_imprimir : public QObject {
         return visto;
     }
 
-private slots:
-    void initTestCase() {
-        base = prueba::BaseConFixture();
-    }
+  private slots:
+    void initTestCase() { base = prueba::BaseConFixture(); }
     void init() {
         programa = std::make_unique<prueba::Programa>();
         programa->Configura(base);
@@ -77,7 +76,8 @@ private slots:
         QVERIFY(v.contenido.seleccion.contains("Año final: 2010"));
 
         v = Imprime(1);
-        QCOMPARE(v.contenido.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
+        QCOMPARE(v.contenido.columnas,
+                 QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
 
         m->mskFecha[0]->setText("01/01/2010");
         m->mskFecha[1]->setText("31/12/2010");
@@ -109,7 +109,9 @@ private slots:
         m->optReporte[2]->setChecked(true);
         m->optReporte_Click(2);
         m->cmdImprimir->click();
-        QCOMPARE(cajas.Textos(), QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
+        QCOMPARE(
+            cajas.Textos(),
+            QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
         QCOMPARE(cajas.vistos[0].botones, vbOKOnly);
         QVERIFY(Temporales().isEmpty());
         QVERIFY(m->isEnabled());

@@ -12,15 +12,18 @@
 
 namespace {
 QString Columnas(const QString& base, const QString& tabla) {
-    return prueba::Valor("SELECT GROUP_CONCAT(CONCAT_WS(' ', COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE, "
-                         "COLUMN_DEFAULT) ORDER BY ORDINAL_POSITION) FROM information_schema.COLUMNS "
-                         "WHERE TABLE_SCHEMA='" + base + "' AND TABLE_NAME='" + tabla + "'")
+    return prueba::Valor(
+               "SELECT GROUP_CONCAT(CONCAT_WS(' ', COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE, "
+               "COLUMN_DEFAULT) ORDER BY ORDINAL_POSITION) FROM information_schema.COLUMNS "
+               "WHERE TABLE_SCHEMA='" +
+               base + "' AND TABLE_NAME='" + tabla + "'")
         .toString();
 }
 QString Claves(const QString& base, const QString& tabla) {
-    return prueba::Valor("SELECT GROUP_CONCAT(CONCAT_WS(' ', INDEX_NAME, NON_UNIQUE, COLUMN_NAME)) FROM "
-                         "information_schema.STATISTICS WHERE TABLE_SCHEMA='" + base +
-                         "' AND TABLE_NAME='" + tabla + "'")
+    return prueba::Valor(
+               "SELECT GROUP_CONCAT(CONCAT_WS(' ', INDEX_NAME, NON_UNIQUE, COLUMN_NAME)) FROM "
+               "information_schema.STATISTICS WHERE TABLE_SCHEMA='" +
+               base + "' AND TABLE_NAME='" + tabla + "'")
         .toString();
 }
 }  // namespace
@@ -36,14 +39,18 @@ class tst_plantillas : public QObject {
         prueba::Menu()->close();
     }
 
-private slots:
+  private slots:
     void normalizaVersion_data() {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("normal");
-        QTest::newRow("5.11.8") << "5.11.8" << "000500110008";
-        QTest::newRow("5.9.12") << "5.9.12" << "000500090012";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("two parts") << "6.1" << "00060001";
+        QTest::newRow("5.11.8") << "5.11.8"
+                                << "000500110008";
+        QTest::newRow("5.9.12") << "5.9.12"
+                                << "000500090012";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("two parts") << "6.1"
+                                   << "00060001";
     }
     void normalizaVersion() {
         QFETCH(QString, version);
@@ -56,12 +63,14 @@ private slots:
 
     void templatesCreatedThenKeptOrRenewedByVersion() {
         const QString base = prueba::BaseDeVentas();
-        prueba::Ejecuta("DROP TABLE IF EXISTS orvaloreportes.ventasde3y, orvaloreportes.ventasde3yporvend");
+        prueba::Ejecuta(
+            "DROP TABLE IF EXISTS orvaloreportes.ventasde3y, orvaloreportes.ventasde3yporvend");
         Arranca(base, "5.12.0");
-        QCOMPARE(Columnas("orvaloreportes", "ventasde3y"),
-                 "Año smallint(6) NO 0,Ene double NO 0,Feb double NO 0,Mar double NO 0,Abr double NO 0,"
-                 "May double NO 0,Jun double NO 0,Jul double NO 0,Ago double NO 0,Sep double NO 0,"
-                 "Oct double NO 0,Nov double NO 0,Dic double NO 0");
+        QCOMPARE(
+            Columnas("orvaloreportes", "ventasde3y"),
+            "Año smallint(6) NO 0,Ene double NO 0,Feb double NO 0,Mar double NO 0,Abr double NO 0,"
+            "May double NO 0,Jun double NO 0,Jul double NO 0,Ago double NO 0,Sep double NO 0,"
+            "Oct double NO 0,Nov double NO 0,Dic double NO 0");
         QCOMPARE(Claves("orvaloreportes", "ventasde3y"), "DeAño 1 Año");
         QCOMPARE(Columnas("orvaloreportes", "ventasde3yporvend"),
                  "Vendedor varchar(10) NO '',Anio1 double NO 0,Anio2 double NO 0,Anio3 double NO 0,"
@@ -70,11 +79,14 @@ private slots:
 
         auto marca = [] {
             prueba::Ejecuta("INSERT INTO orvaloreportes.ventasde3y (`Año`) VALUES (1999)");
-            prueba::Ejecuta("INSERT INTO orvaloreportes.ventasde3yporvend (Vendedor) VALUES ('marca')");
+            prueba::Ejecuta(
+                "INSERT INTO orvaloreportes.ventasde3yporvend (Vendedor) VALUES ('marca')");
         };
         auto marcadas = [] {
-            return prueba::Valor("SELECT (SELECT COUNT(*) FROM orvaloreportes.ventasde3y) + "
-                                 "(SELECT COUNT(*) FROM orvaloreportes.ventasde3yporvend)").toInt();
+            return prueba::Valor(
+                       "SELECT (SELECT COUNT(*) FROM orvaloreportes.ventasde3y) + "
+                       "(SELECT COUNT(*) FROM orvaloreportes.ventasde3yporvend)")
+                .toInt();
         };
         marca();
         for (const char* v : {"5.11.8", "5.12.0", "10.0.0"}) {
@@ -105,7 +117,11 @@ private slots:
             QCOMPARE(copia, "tbltemp2");
             QCOMPARE(Columnas(base, copia), Columnas("orvaloreportes", plantilla));
             QCOMPARE(Claves(base, copia), Claves("orvaloreportes", plantilla));
-            QCOMPARE(prueba::Valor("SELECT ENGINE FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base + "' AND TABLE_NAME='tbltemp2'").toString(), "MyISAM");
+            QCOMPARE(
+                prueba::Valor("SELECT ENGINE FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
+                              base + "' AND TABLE_NAME='tbltemp2'")
+                    .toString(),
+                "MyISAM");
             cn.Execute("DROP TABLE " + copia);
         }
     }
@@ -135,13 +151,19 @@ private slots:
         QSet<QString> distintos(nombres[0].begin(), nombres[0].end());
         distintos.unite(QSet<QString>(nombres[1].begin(), nombres[1].end()));
         QCOMPARE(distintos.size(), 30);
-        QCOMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base + "' AND TABLE_NAME LIKE 'tbltemp%'").toInt(), 30);
+        QCOMPARE(
+            prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
+                          base + "' AND TABLE_NAME LIKE 'tbltemp%'")
+                .toInt(),
+            30);
     }
 
     void windowListsSalespeopleAndLines() {
         const QString base = prueba::BaseDeVentas();
-        prueba::Ejecuta("INSERT INTO " + base + ".vendedores VALUES ('B2','Beto'),('A1','Ana'),('C3','Cía')");
-        prueba::Ejecuta("INSERT INTO " + base + ".lineas VALUES (3,'Pinturas'),(1,'Abrasivos'),(2,'Ñandú')");
+        prueba::Ejecuta("INSERT INTO " + base +
+                        ".vendedores VALUES ('B2','Beto'),('A1','Ana'),('C3','Cía')");
+        prueba::Ejecuta("INSERT INTO " + base +
+                        ".lineas VALUES (3,'Pinturas'),(1,'Abrasivos'),(2,'Ñandú')");
         prueba::Programa p;
         p.Configura(base);
         QVERIFY(p.Arranca());

@@ -35,7 +35,8 @@ class tst_reportes : public QObject {
     // Builds a report of the fixture and reads it as the viewer would.
     report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
         const QString plantillas[] = {"ventasde3y", "ventasxlinea", "ventasde3yporvend"};
-        const QString archivos[] = {"ReporteGrafico.rpt", "ReporteGxLineas.rpt", "ReporteGxVend.rpt"};
+        const QString archivos[] = {"ReporteGrafico.rpt", "ReporteGxLineas.rpt",
+                                    "ReporteGxVend.rpt"};
         QString plantilla = plantillas[tipo];
         QString tabla = CopiaEstructura(cn, plantilla);
         bool datos = false;
@@ -53,12 +54,13 @@ class tst_reportes : public QObject {
         int tinta = 0;
         for (int y = 150; y < 380; y += 2)
             for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
-        if (paginas.Content().sinDatos.isEmpty()) [&] { QVERIFY2(tinta > 2000, "the chart area is blank"); }();
+        if (paginas.Content().sinDatos.isEmpty())
+            [&] { QVERIFY2(tinta > 2000, "the chart area is blank"); }();
         cn.Execute("DROP TABLE " + tabla);
         return paginas.Content();
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         base = prueba::BaseConFixture();
         programa.Conecta(base);
@@ -75,10 +77,17 @@ private slots:
     void badFilesAreNamed_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("problema");
-        QTest::newRow("not JSON") << "{titulo: x" << "posición";
-        QTest::newRow("no table") << R"({"titulo":"t","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"filas"})" << "\"tabla\"";
-        QTest::newRow("unknown formula") << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","formula":"F"}],"series":"filas"})" << "F";
-        QTest::newRow("bad series") << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"x"})" << "series";
+        QTest::newRow("not JSON") << "{titulo: x"
+                                  << "posición";
+        QTest::newRow("no table")
+            << R"({"titulo":"t","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"filas"})"
+            << "\"tabla\"";
+        QTest::newRow("unknown formula")
+            << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","formula":"F"}],"series":"filas"})"
+            << "F";
+        QTest::newRow("bad series")
+            << R"({"titulo":"t","tabla":"x","filas":{"columna":"a"},"columnas":[{"columna":"b","rotulo":"B"}],"series":"x"})"
+            << "series";
     }
     void badFilesAreNamed() {
         QFETCH(QString, texto);
@@ -89,7 +98,8 @@ private slots:
             report::ReadReportFile(ruta);
             QFAIL("a bad report file was accepted");
         } catch (const RuntimeError& e) {
-            QVERIFY2(e.Description().contains(ruta) && e.Description().contains(problema), qPrintable(e.Description()));
+            QVERIFY2(e.Description().contains(ruta) && e.Description().contains(problema),
+                     qPrintable(e.Description()));
         }
     }
 
@@ -119,7 +129,8 @@ private slots:
         QCOMPARE(c.filas, QStringList({"2008", "2009", "2010"}));
         QCOMPARE(c.columnas.size(), 12);
         const QString texto = TextoDelPdf(pdf);
-        for (const char* t : {"Ventas netas por mes", "Ene", "Dic", "2008", "2010", "$204.00", "-$10.00", "$232.00", "Total", base.toUtf8().constData()})
+        for (const char* t : {"Ventas netas por mes", "Ene", "Dic", "2008", "2010", "$204.00",
+                              "-$10.00", "$232.00", "Total", base.toUtf8().constData()})
             QVERIFY2(texto.contains(t), t);
     }
 
@@ -131,7 +142,8 @@ private slots:
         QCOMPARE(c.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
         QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
         const QString texto = TextoDelPdf(pdf);
-        for (const char* t : {"O'Hara", "Plomería", "$41.60", "$75.00", "-$5.00"}) QVERIFY2(texto.contains(t), t);
+        for (const char* t : {"O'Hara", "Plomería", "$41.60", "$75.00", "-$5.00"})
+            QVERIFY2(texto.contains(t), t);
     }
 
     void salespersonPageWithAndWithoutData() {

@@ -4,7 +4,7 @@
 // The program's application object. It carries the one error policy: an error nobody
 // handled shows the run-time error message and ends the run with a non-zero status.
 class Aplicacion : public QApplication {
-public:
+  public:
     Aplicacion(int& argc, char** argv);
     bool notify(QObject* receptor, QEvent* evento) override;
 };

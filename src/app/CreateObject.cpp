@@ -11,7 +11,7 @@ tramo5::Objeto* CreateObjectRaw(const char* identificador) {
     auto crea = reinterpret_cast<Fabrica>(biblioteca.resolve("CreaObjetoTramo5"));
     tramo5::Objeto* objeto = crea ? crea(identificador) : nullptr;
     if (!objeto)
-        throw RuntimeError(429, QString("El componente ActiveX no puede crear el objeto: ") +
-                                    identificador);
+        throw RuntimeError(
+            429, QString("El componente ActiveX no puede crear el objeto: ") + identificador);
     return objeto;
 }

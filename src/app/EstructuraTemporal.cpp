@@ -15,8 +15,9 @@ int PrimerNumeroLibre(ado::Connection& conexion, int desde) {
         QString nombre = "tbltemp" + QString::number(n);
         if (!oBasesDD->HayTabla(nombre, conexion)) return n;
     }
-    throw RuntimeError(6, QString("Desbordamiento: las tablas tbltemp0 a tbltemp%1 ya existen.")
-                              .arg(kUltimoNumero));
+    throw RuntimeError(
+        6,
+        QString("Desbordamiento: las tablas tbltemp0 a tbltemp%1 ya existen.").arg(kUltimoNumero));
 }
 
 }  // namespace

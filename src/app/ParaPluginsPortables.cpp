@@ -33,8 +33,8 @@ bool RutaIncorrecta(const QString& archivoIni, const QString& ruta) {
 
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
                       tramo5::BasesDD& bases, const QString& archivoIni) {
-    QString ruta =
-        LeeValorIni("Configuración", "Ruta de Orvalo", kRutaOrvaloPredeterminada, libreria, archivoIni);
+    QString ruta = LeeValorIni("Configuración", "Ruta de Orvalo", kRutaOrvaloPredeterminada,
+                               libreria, archivoIni);
     if (registro.BuscarRegistroORW(ruta).isEmpty()) return RutaIncorrecta(archivoIni, ruta);
 
     bases.cPuerto = "3306";
@@ -55,6 +55,7 @@ bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
     bases.cPuerto = registro.DatosORW("MySQLPuerto");
     bases.cRuta = registro.DatosORW("MySQLServer");
 
-    bases.cMiBase = LeeValorIni("Configuración", "Base de datos a usar", "datos1", libreria, archivoIni);
+    bases.cMiBase =
+        LeeValorIni("Configuración", "Base de datos a usar", "datos1", libreria, archivoIni);
     return true;
 }

@@ -38,10 +38,11 @@ bool Main() {
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
 
     auto* menu = new frmMenu;
-    menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" + "  Base de datos: " +
-                          oBasesDD->cMiBase);
-    menu->setWindowTitle(menu->windowTitle() + "     Versión " +
-                         QString("%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
+    menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" +
+                          "  Base de datos: " + oBasesDD->cMiBase);
+    menu->setWindowTitle(
+        menu->windowTitle() + "     Versión " +
+        QString("%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
     menu->show();
     return true;
 }

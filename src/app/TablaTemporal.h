@@ -8,7 +8,7 @@ class Connection;
 // The work table of one report, copied from its template. It is dropped when the report is
 // done, and on the way out of any failure, so a failed report leaves no table behind.
 class TablaTemporal {
-public:
+  public:
     TablaTemporal(ado::Connection& conexion, QString plantilla);
     ~TablaTemporal();
     TablaTemporal(const TablaTemporal&) = delete;
@@ -19,7 +19,7 @@ public:
 
     QString cTabla;
 
-private:
+  private:
     ado::Connection& conexion_;
     bool borrada_ = false;
 };

@@ -9,23 +9,33 @@ namespace reportdata {
 
 RangoTipos Tipos(const Seleccion& s) {
     if (s.tipo < 0 || s.tipo > 2 || s.documentos.size() < 2)
-        throw RuntimeError(381, "Índice de matriz de propiedades no válido: no hay ventas a imprimir elegidas.");
+        throw RuntimeError(
+            381, "Índice de matriz de propiedades no válido: no hay ventas a imprimir elegidas.");
     return {s.tipo < 2 ? s.tipo : 0, s.tipo == 2 ? 1 : s.tipo};
 }
 
-QString Documento(const Seleccion& s, int k) { return s.documentos.at(k).toLower(); }
+QString Documento(const Seleccion& s, int k) {
+    return s.documentos.at(k).toLower();
+}
 
 int Año16(double valor) {
     const double redondo = std::nearbyint(valor);
     if (redondo < -32768 || redondo > 32767)
-        throw RuntimeError(6, "Desbordamiento: el año " + QString::number(valor, 'g', 17) + " no es válido.");
+        throw RuntimeError(
+            6, "Desbordamiento: el año " + QString::number(valor, 'g', 17) + " no es válido.");
     return static_cast<int>(redondo);
 }
 
-int AñoFinal(const Seleccion& s) { return Año16(oLibreria->kzVal(s.año)); }
+int AñoFinal(const Seleccion& s) {
+    return Año16(oLibreria->kzVal(s.año));
+}
 
-int AñoInicial(const Seleccion& s) { return Año16(AñoFinal(s) - 2); }
+int AñoInicial(const Seleccion& s) {
+    return Año16(AñoFinal(s) - 2);
+}
 
-bool HayVendedor(const Seleccion& s) { return !s.vendedor.trimmed().isEmpty(); }
+bool HayVendedor(const Seleccion& s) {
+    return !s.vendedor.trimmed().isEmpty();
+}
 
 }  // namespace reportdata

@@ -28,10 +28,12 @@ void PrimeraPasada(const Seleccion& s, ado::Connection& conexion, const RangoTip
     ado::Recordset rs;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
         const QString doc = Documento(s, k);
-        QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")
-                                                                       .arg(primero)
-                                                                       .arg(AñoFinal(s)),
-                                                   doc);
+        QString origen =
+            doc + oUtilerias->CambXXX(
+                      kLineasVendidas + QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")
+                                            .arg(primero)
+                                            .arg(AñoFinal(s)),
+                      doc);
         if (HayVendedor(s))
             origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor) + " ";
         origen += kAgrupaPorLinea;
@@ -45,12 +47,13 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
     double ventas = 0;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
         const QString doc = Documento(s, k);
-        QString condicion = oUtilerias->CambXXX(kVentasDeLinea, doc) + " where lineas.Linea=" +
-                            ado::Quote(linea) +
-                            oUtilerias->CambXXX(" and year(XXX.Fecha)=" + QString::number(año), doc);
+        QString condicion =
+            oUtilerias->CambXXX(kVentasDeLinea, doc) + " where lineas.Linea=" + ado::Quote(linea) +
+            oUtilerias->CambXXX(" and year(XXX.Fecha)=" + QString::number(año), doc);
         if (HayVendedor(s))
             condicion += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor);
-        ventas += oBasesDD->Sum(conexion, doc + condicion, oUtilerias->CambXXX(kImporteVendido, doc));
+        ventas +=
+            oBasesDD->Sum(conexion, doc + condicion, oUtilerias->CambXXX(kImporteVendido, doc));
     }
     QString devueltas = kDevolucionesDeLinea + " where lineas.Linea=" + ado::Quote(linea) +
                         " and year(devolucionctes.Fecha)=" + QString::number(año);
@@ -74,7 +77,8 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, QString& cT
         rs.SetField("Cliente", año);
         for (int n = 1; n <= kLineas; ++n)
             if (!aEtiquetas[n - 1].isEmpty())
-                rs.SetField("Linea" + QString::number(n), NetoDeLinea(s, conexion, tipos, aEtiquetas[n - 1], año));
+                rs.SetField("Linea" + QString::number(n),
+                            NetoDeLinea(s, conexion, tipos, aEtiquetas[n - 1], año));
         rs.Update();
     }
     oBasesDD->CierraTabla(rs);

@@ -11,4 +11,4 @@ namespace reportdata {
 // Up to twelve product lines into aEtiquetas, then three rows of their yearly net sales
 // into an empty copy of ventasxlinea.
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, QString& cTabla);
-}
+}  // namespace reportdata

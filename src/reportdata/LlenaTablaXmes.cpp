@@ -27,7 +27,8 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, QString& cTab
             const QString periodo =
                 QString(" where year(Fecha)=%1 and month(Fecha)=%2").arg(año).arg(mes);
             for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
-                ventas += oBasesDD->Sum(conexion, Documento(s, k) + periodo + vendedor, kTotalDocumento);
+                ventas +=
+                    oBasesDD->Sum(conexion, Documento(s, k) + periodo + vendedor, kTotalDocumento);
                 if (!devolucionesSumadas) {
                     devoluciones += oBasesDD->Sum(
                         conexion, kDevolucionesConCliente + periodo + vendedorDevoluciones,

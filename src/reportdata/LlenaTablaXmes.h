@@ -10,4 +10,4 @@ class Connection;
 namespace reportdata {
 // Three rows of twelve months' net sales into an empty copy of ventasde3y.
 void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, QString& cTabla);
-}
+}  // namespace reportdata

@@ -41,7 +41,8 @@ void Acumula(ado::Connection& conexion, QString& cTabla, int y1, const QString& 
              const QVariant& suma) {
     if (vendedor.size() > kAnchoVendedor)
         throw RuntimeError(1406, "La clave de vendedor «" + vendedor + "» tiene más de " +
-                                     QString::number(kAnchoVendedor) + " caracteres y no cabe en el reporte.");
+                                     QString::number(kAnchoVendedor) +
+                                     " caracteres y no cabe en el reporte.");
     ado::Recordset fila;
     if (!oBasesDD->AbrirTabla(fila, conexion, cTabla + " where Vendedor=" + ado::Quote(vendedor))) {
         fila.AddNew();
@@ -63,7 +64,8 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, QString& cTabla, 
     avisa(doc);
     const Periodo periodo = PeriodoDe(s);
     const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
-    const QString agrupa = HayVendedor(s) ? " group by year(Fecha)" : " group by year(Fecha),Vendedor";
+    const QString agrupa =
+        HayVendedor(s) ? " group by year(Fecha)" : " group by year(Fecha),Vendedor";
     const QString consulta = "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
                              "),Vendedor,year(Fecha) from " + doc +
                              oUtilerias->CambXXX(kVentasDeVendedor, doc) + periodo.condicion +

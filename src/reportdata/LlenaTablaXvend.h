@@ -13,4 +13,4 @@ namespace reportdata {
 // ventasde3yporvend; true when the table received a row.
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
                      const Aviso& avisa);
-}
+}  // namespace reportdata

@@ -8,7 +8,8 @@
 namespace reportdata {
 QDate FechaDe(const QString& texto) {
     const QDate fecha = QDate::fromString(texto, oLibreria->FormatoFecha());
-    if (!fecha.isValid()) throw RuntimeError(13, "No coinciden los tipos: «" + texto + "» no es una fecha.");
+    if (!fecha.isValid())
+        throw RuntimeError(13, "No coinciden los tipos: «" + texto + "» no es una fecha.");
     return fecha;
 }
 

@@ -15,7 +15,8 @@ QString DescribeSeleccion(int reporte, const Seleccion& s) {
     }
     partes << "Ventas: " + s.documentos.value(s.tipo);
     if (!s.vendedor.trimmed().isEmpty())
-        partes << "Vendedor: " + s.vendedor + (s.vendedorNombre.isEmpty() ? QString() : " (" + s.vendedorNombre + ")");
+        partes << "Vendedor: " + s.vendedor +
+                      (s.vendedorNombre.isEmpty() ? QString() : " (" + s.vendedorNombre + ")");
     return partes.join("   ·   ");
 }
 

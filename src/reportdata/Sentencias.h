@@ -44,7 +44,8 @@ inline const QString kVentasDeLinea =
     "left join lineas on productos.Linea=lineas.Id";
 inline const QString kDevolucionesDeLinea =
     "devolucionctes left join devolucionctesdet on devolucionctesdet.DevolucionCtes="
-    "devolucionctes.DevolucionCtes left join productos on productos.Clave=devolucionctesdet.Producto "
+    "devolucionctes.DevolucionCtes left join productos on "
+    "productos.Clave=devolucionctesdet.Producto "
     "left join clientes on clientes.Clave=devolucionctes.Cliente "
     "left join lineas on productos.Linea=lineas.Id";
 
@@ -56,7 +57,8 @@ inline const QString kVentasDeVendedor =
 inline const QString kDevolucionesDeVendedor =
     "Select year(Fecha) as Anio,(devolucionctesdet.Cantidad * devolucionctesdet.Precio * "
     "(1 + devolucionctesdet.IVA / 100)) as Devoluc from devolucionctes"
-    " left join devolucionctesdet on devolucionctes.DevolucionCtes=devolucionctesdet.DevolucionCtes "
+    " left join devolucionctesdet on "
+    "devolucionctes.DevolucionCtes=devolucionctesdet.DevolucionCtes "
     "left join clientes on devolucionctes.Cliente=clientes.Clave "
     "left join productos on devolucionctesdet.Producto=productos.Clave "
     "left join lineas on productos.Linea=lineas.Id";

@@ -1,8 +1,8 @@
 #include "ArchivoIni.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringList>
 
 #include "../platform/vb/RuntimeError.h"
@@ -80,11 +80,13 @@ void ArchivoIni::Escribe(const QString& archivo, const QString& seccion, const Q
             if (EsClave(c.lineas[i], clave)) donde = i;
             if (!c.lineas[i].trimmed().isEmpty()) ultima = i;
         }
-        if (donde >= 0) c.lineas[donde] = nueva;
-        else c.lineas.insert(ultima + 1, nueva);
+        if (donde >= 0)
+            c.lineas[donde] = nueva;
+        else
+            c.lineas.insert(ultima + 1, nueva);
     }
     QSaveFile f(archivo);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write((c.lineas.join(c.fin) + c.fin).toUtf8()) < 0 || !f.commit())
+    if (!f.open(QIODevice::WriteOnly) || f.write((c.lineas.join(c.fin) + c.fin).toUtf8()) < 0 ||
+        !f.commit())
         throw RuntimeError(75, "Error de acceso a la ruta o el archivo: " + archivo);
 }

@@ -8,7 +8,7 @@
 namespace {
 
 class BasesDDImpl : public tramo5::BasesDD {
-public:
+  public:
     void AbrirBdD(ado::Connection& conexion, const QString& base) override {
         conexion.Open(cRuta, cPuerto, cUsuario, cPassword, base);
     }
@@ -29,18 +29,22 @@ public:
         const QString lista = campos.section(',', 0, 0).trimmed();
         const QString ligada = campos.section(',', 1, 1).trimmed();
         combo->clear();
-        for (; !rs.Eof(); rs.MoveNext()) combo->addItem(rs.Fields(lista).toString(), rs.Fields(ligada));
+        for (; !rs.Eof(); rs.MoveNext())
+            combo->addItem(rs.Fields(lista).toString(), rs.Fields(ligada));
         combo->setCurrentIndex(-1);
     }
 
     bool HayTabla(QString& nombre, ado::Connection& conexion) override {
         return conexion
-            .Query("SELECT 1 FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() "
-                   "AND TABLE_NAME=" + ado::Quote(nombre))
+            .Query(
+                "SELECT 1 FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() "
+                "AND TABLE_NAME=" +
+                ado::Quote(nombre))
             .next();
     }
 
-    double Sum(ado::Connection& conexion, const QString& origen, const QString& expresion) override {
+    double Sum(ado::Connection& conexion, const QString& origen,
+               const QString& expresion) override {
         QSqlQuery q = conexion.Query("SELECT SUM(" + expresion + ") FROM " + origen);
         return q.next() ? q.value(0).toDouble() : 0.0;
     }
@@ -55,4 +59,6 @@ public:
 
 }  // namespace
 
-tramo5::Objeto* NuevoBasesDD() { return new BasesDDImpl; }
+tramo5::Objeto* NuevoBasesDD() {
+    return new BasesDDImpl;
+}

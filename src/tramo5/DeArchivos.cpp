@@ -7,7 +7,7 @@
 namespace {
 
 class DeArchivosImpl : public tramo5::DeArchivos {
-public:
+  public:
     // Opens the file in the program the system associates with it.
     void AbreDocumento(QString& ruta, int, int) override {
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ruta)))
@@ -17,4 +17,6 @@ public:
 
 }  // namespace
 
-tramo5::Objeto* NuevoDeArchivos() { return new DeArchivosImpl; }
+tramo5::Objeto* NuevoDeArchivos() {
+    return new DeArchivosImpl;
+}

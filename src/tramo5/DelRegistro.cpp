@@ -11,7 +11,7 @@ const QString kArchivo = "Orvalo.ini";
 const QString kSeccion = "Orvalo";
 
 class DelRegistroImpl : public tramo5::DelRegistro {
-public:
+  public:
     QString BuscarRegistroORW(QString& carpeta) override {
         const QFileInfo archivo(QDir(carpeta).filePath(kArchivo));
         if (carpeta.isEmpty() || !archivo.isFile()) return {};
@@ -25,10 +25,12 @@ public:
         ArchivoIni::Escribe(ajustes_, kSeccion, clave, valor);
     }
 
-private:
+  private:
     QString ajustes_;
 };
 
 }  // namespace
 
-tramo5::Objeto* NuevoDelRegistro() { return new DelRegistroImpl; }
+tramo5::Objeto* NuevoDelRegistro() {
+    return new DelRegistroImpl;
+}

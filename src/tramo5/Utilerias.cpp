@@ -9,12 +9,13 @@ namespace {
 const QByteArray kClave = "Orvalo-tramo5";
 
 QByteArray Mezcla(QByteArray datos) {
-    for (int i = 0; i < datos.size(); ++i) datos[i] = char(datos[i] ^ kClave[i % kClave.size()] ^ (i * 31));
+    for (int i = 0; i < datos.size(); ++i)
+        datos[i] = char(datos[i] ^ kClave[i % kClave.size()] ^ (i * 31));
     return datos;
 }
 
 class UtileriasImpl : public tramo5::Utilerias {
-public:
+  public:
     QString Encripta(const QString& texto) override {
         return "~" + QString::fromLatin1(Mezcla(texto.toUtf8()).toHex().toUpper());
     }
@@ -29,4 +30,6 @@ public:
 
 }  // namespace
 
-tramo5::Objeto* NuevoUtilerias() { return new UtileriasImpl; }
+tramo5::Objeto* NuevoUtilerias() {
+    return new UtileriasImpl;
+}

@@ -24,7 +24,7 @@ void MueveFoco(bool adelante) {
 }
 
 class libKZCMImpl : public tramo5::libKZCM {
-public:
+  public:
     QString LeeIni(const QString& seccion, const QString& clave, const QString& archivo) override {
         return ArchivoIni::Lee(archivo, seccion, clave);
     }
@@ -84,4 +84,6 @@ public:
 
 }  // namespace
 
-tramo5::Objeto* NuevoLibKZCM() { return new libKZCMImpl; }
+tramo5::Objeto* NuevoLibKZCM() {
+    return new libKZCMImpl;
+}

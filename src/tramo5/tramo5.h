@@ -14,13 +14,14 @@ class Recordset;
 namespace tramo5 {
 
 class Objeto {
-public:
+  public:
     virtual ~Objeto() = default;
 };
 
 class libKZCM : public Objeto {
-public:
-    virtual QString LeeIni(const QString& seccion, const QString& clave, const QString& archivo) = 0;
+  public:
+    virtual QString LeeIni(const QString& seccion, const QString& clave,
+                           const QString& archivo) = 0;
     virtual void EscribeIni(const QString& seccion, const QString& clave, const QString& valor,
                             const QString& archivo) = 0;
     virtual double kzVal(const QString& texto) = 0;
@@ -37,7 +38,7 @@ public:
 };
 
 class BasesDD : public Objeto {
-public:
+  public:
     QString cRuta, cPuerto, cUsuario, cPassword, cMiBase;
 
     virtual void AbrirBdD(ado::Connection& conexion, const QString& base) = 0;
@@ -56,21 +57,21 @@ public:
 };
 
 class DelRegistro : public Objeto {
-public:
+  public:
     virtual QString BuscarRegistroORW(QString& carpeta) = 0;
     virtual QString DatosORW(const QString& clave) = 0;
     virtual void GuardaDatosORW(const QString& clave, const QString& valor) = 0;
 };
 
 class Utilerias : public Objeto {
-public:
+  public:
     virtual QString Encripta(const QString& texto) = 0;
     virtual QString DesEncripta(const QString& texto) = 0;
     virtual QString CambXXX(const QString& texto, const QString& valor) = 0;
 };
 
 class DeArchivos : public Objeto {
-public:
+  public:
     virtual void AbreDocumento(QString& ruta, int modo, int ventana) = 0;
 };
 

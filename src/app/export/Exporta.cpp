@@ -44,7 +44,8 @@ bool Configura(const Pedido& p) {
     sustituye(oBasesDD->cPuerto, p.puerto);
     sustituye(oBasesDD->cUsuario, p.usuario);
     sustituye(oBasesDD->cMiBase, p.base);
-    if (qEnvironmentVariableIsSet("MIRAVEL_CLAVE")) oBasesDD->cPassword = qEnvironmentVariable("MIRAVEL_CLAVE");
+    if (qEnvironmentVariableIsSet("MIRAVEL_CLAVE"))
+        oBasesDD->cPassword = qEnvironmentVariable("MIRAVEL_CLAVE");
     return true;
 }
 
@@ -87,13 +88,16 @@ void Produce(const Pedido& p, ado::Connection& conexion, QString& cTabla) {
     if (reporte == 0) reportdata::LlenaTablaXmes(p.seleccion, conexion, cTabla);
     if (reporte == 1) reportdata::LlenaTablaXlinea(p.seleccion, conexion, cTabla);
     if (reporte == 2)
-        tieneDatos = reportdata::LlenaTablaXvend(p.seleccion, conexion, cTabla, [](const QString& aviso) {
-            std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
-        });
+        tieneDatos =
+            reportdata::LlenaTablaXvend(p.seleccion, conexion, cTabla, [](const QString& aviso) {
+                std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
+            });
 
     report::Application aplicacion;
-    aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword);
-    auto reporteAbierto = aplicacion.OpenReport(App::Archivo(reportdata::kReportes[reporte].archivo), 1);
+    aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
+                           oBasesDD->cPassword);
+    auto reporteAbierto =
+        aplicacion.OpenReport(App::Archivo(reportdata::kReportes[reporte].archivo), 1);
     reporteAbierto->DatabaseTables(1).SetLocation(oBasesDD->cMiBase + "." + cTabla);
     reporteAbierto->SetSelection(reportdata::DescribeSeleccion(reporte, p.seleccion));
     AsignaFormulas(*reporteAbierto, static_cast<quint8>(reporte), tieneDatos);

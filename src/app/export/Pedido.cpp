@@ -8,7 +8,8 @@
 const char* const kUsoExporta =
     "uso: miravel-export --reporte mes|linea|vendedor\n"
     "                    [--anio AAAA]                 año final (mes, linea); el actual si falta\n"
-    "                    [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]   (vendedor); como al abrir la ventana\n"
+    "                    [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]   (vendedor); como al abrir la "
+    "ventana\n"
     "                    [--ventas facturas|remisiones|ambas]        ambas si falta\n"
     "                    [--vendedor CLAVE] [--linea ID]\n"
     "                    [--pdf ARCHIVO] [--png ARCHIVO] [--csv ARCHIVO] [--json ARCHIVO]\n"
@@ -23,24 +24,31 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.fechaInicial = "01/" + hoy.toString("MM/yyyy");
     s.fechaFinal = hoy.toString("dd/MM/yyyy");
 
-    const QHash<QString, QString*> valores{
-        {"--anio", &s.año},        {"--desde", &s.fechaInicial}, {"--hasta", &s.fechaFinal},
-        {"--vendedor", &s.vendedor}, {"--pdf", &p.pdf},           {"--png", &p.png},
-        {"--csv", &p.csv},         {"--json", &p.json},         {"--config", &p.config},
-        {"--servidor", &p.servidor}, {"--puerto", &p.puerto},     {"--usuario", &p.usuario},
-        {"--base", &p.base}};
+    const QHash<QString, QString*> valores{{"--anio", &s.año},         {"--desde", &s.fechaInicial},
+                                           {"--hasta", &s.fechaFinal}, {"--vendedor", &s.vendedor},
+                                           {"--pdf", &p.pdf},          {"--png", &p.png},
+                                           {"--csv", &p.csv},          {"--json", &p.json},
+                                           {"--config", &p.config},    {"--servidor", &p.servidor},
+                                           {"--puerto", &p.puerto},    {"--usuario", &p.usuario},
+                                           {"--base", &p.base}};
     QString reporte, ventas = "ambas", linea;
     for (int i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];
-        if (a == "--help" || a == "-h") p.ayuda = true;
-        else if (a == "--version") p.version = true;
+        if (a == "--help" || a == "-h")
+            p.ayuda = true;
+        else if (a == "--version")
+            p.version = true;
         else if (a == "--reporte" || a == "--ventas" || a == "--linea" || valores.contains(a)) {
             if (i + 1 >= argumentos.size()) throw ErrorDeUso("falta el valor de " + a);
             const QString v = argumentos[++i];
-            if (a == "--reporte") reporte = v;
-            else if (a == "--ventas") ventas = v;
-            else if (a == "--linea") linea = v;
-            else *valores[a] = v;
+            if (a == "--reporte")
+                reporte = v;
+            else if (a == "--ventas")
+                ventas = v;
+            else if (a == "--linea")
+                linea = v;
+            else
+                *valores[a] = v;
         } else {
             throw ErrorDeUso("opción desconocida: " + a);
         }
@@ -49,18 +57,23 @@ Pedido LeePedido(const QStringList& argumentos) {
 
     const QStringList reportes{"mes", "linea", "vendedor"};
     p.reporte = reportes.indexOf(reporte);
-    if (p.reporte < 0) throw ErrorDeUso(reporte.isEmpty() ? "falta --reporte" : "reporte desconocido: " + reporte);
+    if (p.reporte < 0)
+        throw ErrorDeUso(reporte.isEmpty() ? "falta --reporte" : "reporte desconocido: " + reporte);
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
-    if (s.tipo < 0) throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
+    if (s.tipo < 0)
+        throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
     if (!linea.isEmpty()) s.linea = linea;
-    if (!p.puerto.isEmpty() && p.puerto.toInt() <= 0) throw ErrorDeUso("puerto no válido: " + p.puerto);
+    if (!p.puerto.isEmpty() && p.puerto.toInt() <= 0)
+        throw ErrorDeUso("puerto no válido: " + p.puerto);
     return p;
 }
 
 void CompruebaPedido(const Pedido& p) {
     const reportdata::Seleccion& s = p.seleccion;
     for (const QString& fecha : {s.fechaInicial, s.fechaFinal})
-        if (!reportdata::FechaValida(fecha)) throw ErrorDeUso("fecha no válida: " + fecha + " (DD/MM/AAAA)");
-    if (p.reporte == 2 && reportdata::MesesEntre(s.fechaInicial, s.fechaFinal) > reportdata::kMaximoMesesVendedor)
+        if (!reportdata::FechaValida(fecha))
+            throw ErrorDeUso("fecha no válida: " + fecha + " (DD/MM/AAAA)");
+    if (p.reporte == 2 &&
+        reportdata::MesesEntre(s.fechaInicial, s.fechaFinal) > reportdata::kMaximoMesesVendedor)
         throw ErrorDeUso(reportdata::kMensajeMesesExcedidos);
 }

@@ -1,8 +1,8 @@
 // miravel-export: the reports without a window, for schedules and servers without a display.
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <unistd.h>
 #include <cstdio>
 
 #include "../../platform/vb/MsgBox.h"
@@ -13,9 +13,10 @@ namespace {
 
 // Messages go to standard error and need no answer.
 class MensajesEnConsola : public MessageBoxes {
-public:
+  public:
     int Show(const QString& prompt, int buttons, const QString&) override {
-        std::fprintf(stderr, "%s\n", QString(prompt).replace(QChar(13), QChar(10)).toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n",
+                     QString(prompt).replace(QChar(13), QChar(10)).toLocal8Bit().constData());
         return (buttons & vbYesNo) ? vbNo : vbOK;
     }
 };
@@ -57,7 +58,8 @@ int main(int argc, char* argv[]) {
     } catch (const ErrorDeUso& e) {
         return Uso(QString::fromStdString(e.what()));
     } catch (const RuntimeError& e) {
-        std::fprintf(stderr, "miravel-export: error %d: %s\n", e.Number(), e.Description().toLocal8Bit().constData());
+        std::fprintf(stderr, "miravel-export: error %d: %s\n", e.Number(),
+                     e.Description().toLocal8Bit().constData());
         return 1;
     }
 }

@@ -22,7 +22,9 @@ RuntimeError ErrorDe(const QSqlError& error, const QString& statement) {
 
 Connection::Connection() : name_(QString("ado-%1").arg(contador.fetchAndAddRelaxed(1))) {}
 
-Connection::~Connection() { Close(); }
+Connection::~Connection() {
+    Close();
+}
 
 void Connection::Open(const QString& server, const QString& port, const QString& user,
                       const QString& password, const QString& database) {
@@ -57,10 +59,14 @@ bool Connection::IsOpen() const {
     return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
 }
 
-void Connection::Execute(const QString& statement) { Query(statement); }
+void Connection::Execute(const QString& statement) {
+    Query(statement);
+}
 
 QSqlQuery Connection::Query(const QString& statement) {
-    if (!IsOpen()) throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.", statement);
+    if (!IsOpen())
+        throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.",
+                           statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
     if (!query.exec(statement)) throw ErrorDe(query.lastError(), statement);

@@ -6,7 +6,7 @@ namespace ado {
 
 // A connection to a MySQL or MariaDB server over Qt SQL's MySQL driver, utf8mb4 both ways.
 class Connection {
-public:
+  public:
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;
@@ -23,7 +23,7 @@ public:
     // Runs a statement and hands back its whole result, read in one go.
     QSqlQuery Query(const QString& statement);
 
-private:
+  private:
     QString name_;
     QString database_;
 };

@@ -12,11 +12,14 @@ namespace {
 
 // A whole statement rather than the text after FROM.
 bool EsSelect(const QString& source) {
-    static const QRegularExpression select("^\\s*(select|show)\\s", QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression select("^\\s*(select|show)\\s",
+                                           QRegularExpression::CaseInsensitiveOption);
     return select.match(source).hasMatch();
 }
 
-QString Identificador(const QString& name) { return "`" + QString(name).replace("`", "``") + "`"; }
+QString Identificador(const QString& name) {
+    return "`" + QString(name).replace("`", "``") + "`";
+}
 
 // A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
 QVariant Predeterminado(const QVariant& stored) {
@@ -70,7 +73,9 @@ void Recordset::Read() {
     }
 }
 
-bool Recordset::Eof() const { return eof_ && !isNew_; }
+bool Recordset::Eof() const {
+    return eof_ && !isNew_;
+}
 
 void Recordset::MoveNext() {
     if (Eof()) throw SinFila();
@@ -79,26 +84,30 @@ void Recordset::MoveNext() {
 
 int Recordset::Index(const QString& name) const {
     const int i = row_.indexOf(name);
-    if (i < 0)
-        throw RuntimeError(3265, "No se encontró el elemento en la colección: " + name);
+    if (i < 0) throw RuntimeError(3265, "No se encontró el elemento en la colección: " + name);
     return i;
 }
 
-QVariant Recordset::Fields(const QString& name) const { return Fields(Index(name)); }
+QVariant Recordset::Fields(const QString& name) const {
+    return Fields(Index(name));
+}
 
 QVariant Recordset::Fields(int index) const {
     if (Eof()) throw SinFila();
     if (index < 0 || index >= row_.count())
-        throw RuntimeError(3265, QString("No se encontró el elemento %1 en la colección.").arg(index));
+        throw RuntimeError(3265,
+                           QString("No se encontró el elemento %1 en la colección.").arg(index));
     return row_.value(index);
 }
 
 const Recordset::TableInfo& Recordset::Table() {
     if (info_) return *info_;
-    if (table_.isEmpty()) throw RuntimeError(3251, "El origen de este conjunto de registros no se puede actualizar.");
+    if (table_.isEmpty())
+        throw RuntimeError(3251, "El origen de este conjunto de registros no se puede actualizar.");
     QSqlQuery q = connection_->Query(
         "SELECT COLUMN_NAME, COLUMN_DEFAULT, COLUMN_KEY FROM information_schema.COLUMNS "
-        "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" + Quote(table_) + " ORDER BY ORDINAL_POSITION");
+        "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" +
+        Quote(table_) + " ORDER BY ORDINAL_POSITION");
     TableInfo info;
     while (q.next()) {
         const QString columna = q.value(0).toString();
@@ -110,7 +119,8 @@ const Recordset::TableInfo& Recordset::Table() {
 }
 
 void Recordset::AddNew() {
-    if (!IsOpen()) throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.");
+    if (!IsOpen())
+        throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.");
     const TableInfo& info = Table();
     for (int i = 0; i < row_.count(); ++i)
         row_.setValue(i, info.defaults.value(row_.fieldName(i).toLower()));
@@ -128,8 +138,10 @@ void Recordset::SetField(const QString& name, const QVariant& value) {
 
 void Recordset::Update() {
     if (Eof()) throw SinFila();
-    if (isNew_) Insert();
-    else if (!changed_.isEmpty()) Change();
+    if (isNew_)
+        Insert();
+    else if (!changed_.isEmpty())
+        Change();
     original_ = row_;
     changed_.clear();
     eof_ = false;

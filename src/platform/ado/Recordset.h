@@ -14,7 +14,7 @@ class Connection;
 // Rows of a table source (the text after FROM) or of a whole SELECT. Over a table,
 // rows can be added and changed and written back.
 class Recordset {
-public:
+  public:
     // source: "table [joins] [where ...]" or "select ..."; columns: all when empty.
     void Open(const QString& source, Connection& connection, const QString& columns = {});
     void Close();
@@ -29,7 +29,7 @@ public:
     void SetField(const QString& name, const QVariant& value);
     void Update();
 
-private:
+  private:
     struct TableInfo {
         QStringList key;
         QHash<QString, QVariant> defaults;

@@ -14,10 +14,10 @@
 namespace report {
 namespace {
 
-const QColor kColores[] = {QColor(41, 98, 155),  QColor(232, 131, 37), QColor(46, 139, 87),
-                           QColor(155, 89, 182), QColor(192, 57, 43),  QColor(22, 160, 133),
+const QColor kColores[] = {QColor(41, 98, 155),   QColor(232, 131, 37), QColor(46, 139, 87),
+                           QColor(155, 89, 182),  QColor(192, 57, 43),  QColor(22, 160, 133),
                            QColor(127, 140, 141), QColor(241, 196, 15), QColor(52, 73, 94),
-                           QColor(211, 84, 0),   QColor(39, 174, 96),  QColor(142, 68, 173)};
+                           QColor(211, 84, 0),    QColor(39, 174, 96),  QColor(142, 68, 173)};
 
 QFont Letra(int pixeles, bool negrita = false) {
     QFont f("DejaVu Sans");
@@ -60,7 +60,8 @@ void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c
     ejeX->setTruncateLabels(false);
     // Long captions side by side would overlap: they lean instead.
     int largo = 0;
-    for (const QString& categoria : categorias) largo = qMax(largo, static_cast<int>(categoria.size()));
+    for (const QString& categoria : categorias)
+        largo = qMax(largo, static_cast<int>(categoria.size()));
     if (largo * categorias.size() > 90) ejeX->setLabelsAngle(-30);
     if (!c.ejeCategorias.isEmpty()) {
         ejeX->setTitleText(c.ejeCategorias);

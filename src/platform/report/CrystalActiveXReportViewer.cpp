@@ -22,7 +22,7 @@ namespace report {
 
 // One page, painted by the report's own page painter at the current zoom.
 class PageView : public QWidget {
-public:
+  public:
     explicit PageView(QWidget* parent) : QWidget(parent) {}
     void Show(const ReportPages* pages, int page, double zoom) {
         pages_ = pages;
@@ -33,7 +33,7 @@ public:
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Dark));
@@ -46,7 +46,7 @@ protected:
         p.drawImage(0, 0, imagen_);
     }
 
-private:
+  private:
     const ReportPages* pages_ = nullptr;
     int page_ = 0;
     double zoom_ = 1;
@@ -69,7 +69,8 @@ CrystalActiveXReportViewer::CrystalActiveXReportViewer(QWidget* parent) : QWidge
     barra->addSeparator();
     accion("Ajustar al ancho", {QKeySequence(Qt::CTRL | Qt::Key_2)}, [this] { FitWidth(); });
     accion("Página completa", {QKeySequence(Qt::CTRL | Qt::Key_1)}, [this] { FitPage(); });
-    accion("Acercar", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { Zoom(1.25); });
+    accion("Acercar", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+           [this] { Zoom(1.25); });
     accion("Alejar", {QKeySequence::ZoomOut}, [this] { Zoom(0.8); });
     barra->addSeparator();
     accion("◀", {QKeySequence(Qt::Key_PageUp)}, [this] { ShowPage(page_ - 1); });
@@ -100,7 +101,9 @@ void CrystalActiveXReportViewer::ViewReport() {
     Refresh();
 }
 
-int CrystalActiveXReportViewer::PageCount() const { return pages_ ? pages_->Count() : 0; }
+int CrystalActiveXReportViewer::PageCount() const {
+    return pages_ ? pages_->Count() : 0;
+}
 
 void CrystalActiveXReportViewer::ShowPage(int page) {
     if (!pages_ || page < 0 || page >= pages_->Count()) return;
@@ -134,7 +137,8 @@ void CrystalActiveXReportViewer::Refresh() {
     const QSizeF pagina = ReportPages::PageSize();
     const QSize hueco = scroll_->viewport()->size() - QSize(16, 16);
     if (fit_ == Fit::Width) zoom_ = hueco.width() / pagina.width();
-    if (fit_ == Fit::Page) zoom_ = qMin(hueco.width() / pagina.width(), hueco.height() / pagina.height());
+    if (fit_ == Fit::Page)
+        zoom_ = qMin(hueco.width() / pagina.width(), hueco.height() / pagina.height());
     zoom_ = qMax(zoom_, 0.1);
     view_->Show(pages_.get(), page_, zoom_);
     pageLabel_->setText(QString("Página %1 de %2").arg(page_ + 1).arg(pages_->Count()));
@@ -162,9 +166,12 @@ void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
         kind.toUpper() + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
     try {
-        if (kind == "pdf") ExportPdf(*pages_, nombre);
-        else if (kind == "png") ExportPng(*pages_, nombre);
-        else ExportCsv(*pages_, nombre);
+        if (kind == "pdf")
+            ExportPdf(*pages_, nombre);
+        else if (kind == "png")
+            ExportPng(*pages_, nombre);
+        else
+            ExportCsv(*pages_, nombre);
     } catch (const RuntimeError& e) {
         ShowRuntimeError(e);
     }

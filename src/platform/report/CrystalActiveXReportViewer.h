@@ -14,7 +14,7 @@ class PageView;
 // The report viewer: the pages with zoom and page navigation, printing and export.
 class CrystalActiveXReportViewer : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CrystalActiveXReportViewer(QWidget* parent = nullptr);
     ~CrystalActiveXReportViewer() override;
 
@@ -34,10 +34,10 @@ public:
     void PrintWithDialog();
     void ExportTo(const QString& kind);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void Refresh();
 
     Report* source_ = nullptr;

@@ -4,8 +4,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "../vb/RuntimeError.h"
@@ -19,7 +19,8 @@ RuntimeError NoSeEscribio(const QString& path) {
 }
 
 // Paints every page on a device whose page is the given rectangle, in device units.
-void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& device, const QRectF& hoja) {
+void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& device,
+                  const QRectF& hoja) {
     const QSizeF pagina = ReportPages::PageSize();
     const double escala = qMin(hoja.width() / pagina.width(), hoja.height() / pagina.height());
     for (int i = 0; i < pages.Count(); ++i) {
@@ -84,19 +85,22 @@ void ExportCsv(const ReportPages& pages, const QString& path) {
     lineas << cabecera.join(',');
     for (int f = 0; f < c.filas.size(); ++f) {
         QStringList linea{Campo(c.filas[f])};
-        for (double v : c.celdas[f]) linea << QString::number(v, 'g', QLocale::FloatingPointShortest);
+        for (double v : c.celdas[f])
+            linea << QString::number(v, 'g', QLocale::FloatingPointShortest);
         lineas << linea.join(',');
     }
     QSaveFile archivo(path);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write((lineas.join("\r\n") + "\r\n").toUtf8()) < 0 ||
-        !archivo.commit())
+    if (!archivo.open(QIODevice::WriteOnly) ||
+        archivo.write((lineas.join("\r\n") + "\r\n").toUtf8()) < 0 || !archivo.commit())
         throw NoSeEscribio(path);
 }
 
 void PrintReport(const ReportPages& pages, QPrinter& printer) {
     QPainter p;
-    if (!p.begin(&printer)) throw RuntimeError(482, "Error de impresora: no se pudo empezar a imprimir.");
-    PintaPaginas(pages, p, printer, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    if (!p.begin(&printer))
+        throw RuntimeError(482, "Error de impresora: no se pudo empezar a imprimir.");
+    PintaPaginas(pages, p, printer,
+                 QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
     p.end();
 }
 

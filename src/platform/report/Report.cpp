@@ -12,7 +12,9 @@ namespace {
 const int kFormulaInvalida = 20515;
 const int kSubindice = 9;
 
-QString Identificador(const QString& nombre) { return "`" + QString(nombre).replace("`", "``") + "`"; }
+QString Identificador(const QString& nombre) {
+    return "`" + QString(nombre).replace("`", "``") + "`";
+}
 
 }  // namespace
 
@@ -39,13 +41,21 @@ Report::Report(QString path, ReportDefinition definition, LogOnInfo logOn)
 
 DatabaseTable& Report::DatabaseTables(int position) {
     if (position < 1 || position > tables_.size())
-        throw RuntimeError(kSubindice, QString("Subíndice fuera del intervalo: el reporte %1 no tiene la tabla %2.").arg(path_).arg(position));
+        throw RuntimeError(
+            kSubindice,
+            QString("Subíndice fuera del intervalo: el reporte %1 no tiene la tabla %2.")
+                .arg(path_)
+                .arg(position));
     return tables_[position - 1];
 }
 
 FormulaFieldDefinition& Report::FormulaFields(int position) {
     if (position < 1 || position > formulas_.size())
-        throw RuntimeError(kSubindice, QString("Subíndice fuera del intervalo: el reporte %1 no tiene la fórmula %2.").arg(path_).arg(position));
+        throw RuntimeError(
+            kSubindice,
+            QString("Subíndice fuera del intervalo: el reporte %1 no tiene la fórmula %2.")
+                .arg(path_)
+                .arg(position));
     return formulas_[position - 1];
 }
 

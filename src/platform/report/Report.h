@@ -13,33 +13,33 @@ struct LogOnInfo {
 };
 
 class DatabaseTable {
-public:
+  public:
     const QString& Location() const { return location_; }
     // "database.table"
     void SetLocation(const QString& location) { location_ = location; }
 
-private:
+  private:
     QString location_;
 };
 
 // A formula field: its text is a text constant of the report language ('' for an empty
 // text, a doubled quote for a quote).
 class FormulaFieldDefinition {
-public:
+  public:
     explicit FormulaFieldDefinition(QString name) : name_(std::move(name)) {}
     const QString& Name() const { return name_; }
     const QString& Text() const { return text_; }
     void SetText(const QString& text);
     QString Value() const;
 
-private:
+  private:
     QString name_;
     QString text_ = "''";
 };
 
 // A report opened from its file: where its rows come from, its formulas, and what it shows.
 class Report {
-public:
+  public:
     Report(QString path, ReportDefinition definition, LogOnInfo logOn);
     const QString& Path() const { return path_; }
     const ReportDefinition& Definition() const { return definition_; }
@@ -51,7 +51,7 @@ public:
     // Reads the rows of the first table and works out what the page shows.
     ReportContent Read();
 
-private:
+  private:
     QString path_;
     ReportDefinition definition_;
     LogOnInfo logOn_;
@@ -62,14 +62,15 @@ private:
 
 // The report engine's application object.
 class Application {
-public:
+  public:
     enum { crOpenReportByTempCopy = 1 };
     // Connection settings the reports read their tables with.
     void LogOnServer(const QString& server, const QString& port, const QString& user,
                      const QString& password);
-    std::unique_ptr<Report> OpenReport(const QString& path, int openMethod = crOpenReportByTempCopy);
+    std::unique_ptr<Report> OpenReport(const QString& path,
+                                       int openMethod = crOpenReportByTempCopy);
 
-private:
+  private:
     LogOnInfo logOn_;
 };
 

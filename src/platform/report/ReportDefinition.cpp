@@ -65,7 +65,8 @@ ReportDefinition ReadReportFile(const QString& path) {
         if (co.contains("rotulo") == co.contains("formula"))
             l.Falla("la columna " + col.columna + " necesita \"rotulo\" o \"formula\", uno solo.");
         if (!col.formula.isEmpty() && !d.formulas.contains(col.formula))
-            l.Falla("la columna " + col.columna + " nombra la fórmula desconocida " + col.formula + ".");
+            l.Falla("la columna " + col.columna + " nombra la fórmula desconocida " + col.formula +
+                    ".");
         d.columnas << col;
     }
     const QString series = l.Texto(o, "series", true);

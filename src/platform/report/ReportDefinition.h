@@ -14,15 +14,15 @@ struct ColumnDefinition {
 
 struct ReportDefinition {
     QString titulo;
-    QString tabla;                     // first database table
-    QStringList formulas;              // formula fields, positions 1, 2, ...
-    QString filasColumna;              // column that captions each row
-    QString filasTitulo;               // heading of that column in the table of figures
-    QString orden;                     // column the rows are ordered by (optional)
+    QString tabla;         // first database table
+    QStringList formulas;  // formula fields, positions 1, 2, ...
+    QString filasColumna;  // column that captions each row
+    QString filasTitulo;   // heading of that column in the table of figures
+    QString orden;         // column the rows are ordered by (optional)
     QVector<ColumnDefinition> columnas;
-    bool seriesSonFilas = true;        // rows make the series, columns the categories; or the reverse
-    QString ejeCategorias;             // caption of the category axis
-    QString sinDatos;                  // formula shown large when not empty (optional)
+    bool seriesSonFilas = true;  // rows make the series, columns the categories; or the reverse
+    QString ejeCategorias;       // caption of the category axis
+    QString sinDatos;            // formula shown large when not empty (optional)
 };
 
 // Reads and validates a report file; a bad file raises an error naming the file and the fault.

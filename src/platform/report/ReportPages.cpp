@@ -17,7 +17,9 @@ const double kRenglon = 15;
 const double kSeparacion = 14;
 const double kGraficaMinima = 250;
 
-double AltoCuerpo() { return ReportPages::PageSize().height() - 2 * kMargen - kCabecera; }
+double AltoCuerpo() {
+    return ReportPages::PageSize().height() - 2 * kMargen - kCabecera;
+}
 
 QFont Letra(double pixeles, bool negrita = false) {
     QFont f("DejaVu Sans");
@@ -75,12 +77,14 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     const QString origen = "Servidor: " + content_.servidor + "    Base de datos: " + content_.base;
     p.drawText(area.adjusted(0, 26, 0, 0), Qt::AlignLeft | Qt::AlignTop, origen);
     p.drawText(area.adjusted(0, 40, 0, 0), Qt::AlignLeft | Qt::AlignTop, content_.seleccion);
-    const QString impreso = "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm");
+    const QString impreso =
+        "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm");
     p.drawText(area, Qt::AlignRight | Qt::AlignTop, impreso);
     p.drawText(area.adjusted(0, 14, 0, 0), Qt::AlignRight | Qt::AlignTop,
                QString("Página %1 de %2").arg(page + 1).arg(Count()));
     p.setPen(QPen(QColor(41, 98, 155), 1.5));
-    p.drawLine(QPointF(kMargen, kMargen + kCabecera - 6), QPointF(kMargen + ancho, kMargen + kCabecera - 6));
+    p.drawLine(QPointF(kMargen, kMargen + kCabecera - 6),
+               QPointF(kMargen + ancho, kMargen + kCabecera - 6));
 }
 
 void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
@@ -113,7 +117,8 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
     const double total = -mayor * content_.filas.size();  // room for the totals too
     auto cabe = [&](double px, int decimales) {
         // Hinting at small sizes widens the text a little on some devices: keep a margin.
-        return QFontMetricsF(Letra(px, true)).horizontalAdvance(Moneda(total, decimales)) <= (anchoCelda - 6) * 0.9;
+        return QFontMetricsF(Letra(px, true)).horizontalAdvance(Moneda(total, decimales)) <=
+               (anchoCelda - 6) * 0.9;
     };
     const int decimales = cabe(7, 2) ? 2 : 0;
     double pixeles = 9;
@@ -129,13 +134,16 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
     p.setFont(Letra(pixeles, true));
     celda(area.left(), y, primera, content_.tituloFilas, Qt::AlignLeft);
     for (int c = 0; c < n; ++c)
-        celda(area.left() + primera + c * anchoCelda, y, anchoCelda, c + 1 < n ? columnas[c] : "Total",
-              Qt::AlignRight);
+        celda(area.left() + primera + c * anchoCelda, y, anchoCelda,
+              c + 1 < n ? columnas[c] : "Total", Qt::AlignRight);
     y += kRenglon;
 
-    auto renglon = [&](const QString& rotulo, const QVector<double>& valores, bool resaltado, int i) {
-        if (resaltado) p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(226, 232, 240));
-        else if (i % 2) p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(245, 247, 250));
+    auto renglon = [&](const QString& rotulo, const QVector<double>& valores, bool resaltado,
+                       int i) {
+        if (resaltado)
+            p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(226, 232, 240));
+        else if (i % 2)
+            p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(245, 247, 250));
         p.setPen(QColor(33, 37, 41));
         p.setFont(Letra(pixeles, resaltado));
         celda(area.left(), y, primera, rotulo, Qt::AlignLeft);
@@ -143,11 +151,13 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         for (int c = 0; c + 1 < n; ++c) {
             suma += valores[c];
             p.setPen(valores[c] < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
-            celda(area.left() + primera + c * anchoCelda, y, anchoCelda, Moneda(valores[c], decimales), Qt::AlignRight);
+            celda(area.left() + primera + c * anchoCelda, y, anchoCelda,
+                  Moneda(valores[c], decimales), Qt::AlignRight);
         }
         p.setPen(suma < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
         p.setFont(Letra(pixeles, true));
-        celda(area.left() + primera + (n - 1) * anchoCelda, y, anchoCelda, Moneda(suma, decimales), Qt::AlignRight);
+        celda(area.left() + primera + (n - 1) * anchoCelda, y, anchoCelda, Moneda(suma, decimales),
+              Qt::AlignRight);
         y += kRenglon;
     };
     for (int i = trozo.primera; i < trozo.primera + trozo.cuantas; ++i)

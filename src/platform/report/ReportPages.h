@@ -12,14 +12,14 @@ namespace report {
 // A report laid out on landscape A4 pages. Painting works in points (1/72 inch) on any
 // device: the screen, the printer, PDF and PNG all go through Paint.
 class ReportPages {
-public:
+  public:
     explicit ReportPages(ReportContent content);
     static QSizeF PageSize() { return {842, 595}; }
     int Count() const { return static_cast<int>(trozos_.size()); }
     const ReportContent& Content() const { return content_; }
     void Paint(QPainter& painter, int page) const;
 
-private:
+  private:
     struct Trozo {  // the rows of the table of figures on one page
         int primera;
         int cuantas;

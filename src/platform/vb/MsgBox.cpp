@@ -8,7 +8,9 @@ namespace {
 MessageBoxes* instaladas = nullptr;
 }
 
-void SetMessageBoxes(MessageBoxes* boxes) { instaladas = boxes; }
+void SetMessageBoxes(MessageBoxes* boxes) {
+    instaladas = boxes;
+}
 
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
     const QString titulo = title.isEmpty() ? QCoreApplication::applicationName() : title;

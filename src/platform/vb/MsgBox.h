@@ -6,7 +6,7 @@ enum VbMsgBoxStyle { vbOKOnly = 0, vbYesNo = 4, vbCritical = 16, vbQuestion = 32
 enum VbMsgBoxResult { vbOK = 1, vbYes = 6, vbNo = 7 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual int Show(const QString& prompt, int buttons, const QString& title) = 0;
 };

@@ -3,6 +3,6 @@
 
 // The program's message boxes: real QMessageBox dialogs.
 class QMessageBoxes : public MessageBoxes {
-public:
+  public:
     int Show(const QString& prompt, int buttons, const QString& title) override;
 };

@@ -5,7 +5,7 @@
 // The one error every platform layer and the service library raise: a number and a
 // description, plus the statement that failed for database errors.
 class RuntimeError : public std::exception {
-public:
+  public:
     RuntimeError(int number, QString description, QString statement = {});
     ~RuntimeError() override;
     int Number() const { return number_; }
@@ -13,7 +13,7 @@ public:
     const QString& Statement() const { return statement_; }
     const char* what() const noexcept override { return what_.constData(); }
 
-private:
+  private:
     int number_;
     QString description_;
     QString statement_;

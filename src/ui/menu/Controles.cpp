@@ -37,9 +37,12 @@ void frmMenu::CreaControles() {
     letra.setPointSizeF(9.75);
     setFont(letra);
 
-    optReporte[0] = Crea<QRadioButton>(this, "optReporte(0)", Twips(2280, 1200, 1215, 240), "Por mes");
-    optReporte[1] = Crea<QRadioButton>(this, "optReporte(1)", Twips(4320, 1200, 1215, 240), "Por línea");
-    optReporte[2] = Crea<QRadioButton>(this, "optReporte(2)", Twips(6360, 1200, 1695, 240), "Por vendedor");
+    optReporte[0] =
+        Crea<QRadioButton>(this, "optReporte(0)", Twips(2280, 1200, 1215, 240), "Por mes");
+    optReporte[1] =
+        Crea<QRadioButton>(this, "optReporte(1)", Twips(4320, 1200, 1215, 240), "Por línea");
+    optReporte[2] =
+        Crea<QRadioButton>(this, "optReporte(2)", Twips(6360, 1200, 1695, 240), "Por vendedor");
     optReporte[0]->setChecked(true);
     txtAño = Crea<QLineEdit>(this, "txtAño", Twips(2760, 1800, 1215, 375));
     txtAño->setMaxLength(4);

@@ -24,7 +24,9 @@ reportdata::Seleccion frmMenu::Seleccion() const {
     return s;
 }
 
-void frmMenu::LlenaTablaXmes(QString& cTabla) { reportdata::LlenaTablaXmes(Seleccion(), oConexion, cTabla); }
+void frmMenu::LlenaTablaXmes(QString& cTabla) {
+    reportdata::LlenaTablaXmes(Seleccion(), oConexion, cTabla);
+}
 
 void frmMenu::LlenaTablaXlinea(QString& cTabla) {
     reportdata::LlenaTablaXlinea(Seleccion(), oConexion, cTabla);

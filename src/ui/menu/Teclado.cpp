@@ -40,7 +40,8 @@ bool frmMenu::eventFilter(QObject* objeto, QEvent* evento) {
         }
         case QEvent::FocusIn:
             if (objeto == txtAño) oLibreria->Resalta(txtAño);
-            if (objeto == mskFecha[0] || objeto == mskFecha[1]) oLibreria->Resalta(static_cast<QWidget*>(objeto));
+            if (objeto == mskFecha[0] || objeto == mskFecha[1])
+                oLibreria->Resalta(static_cast<QWidget*>(objeto));
             break;
         case QEvent::FocusOut: {
             const auto razon = static_cast<QFocusEvent*>(evento)->reason();
@@ -77,8 +78,7 @@ bool frmMenu::Teclado(QObject* receptor, QObject* control, QKeyEvent* tecla) {
     else if (control == static_cast<QObject*>(cmdImprimir)) {
         if (caracter == 13) cmdImprimir->click();  // Enter on the button prints, as Space does
         return caracter == 13;
-    }
-    else
+    } else
         oLibreria->Enter(caracter, "!");
 
     if (caracter == 0) return true;
@@ -87,7 +87,8 @@ bool frmMenu::Teclado(QObject* receptor, QObject* control, QKeyEvent* tecla) {
         return true;
     }
     if (caracter == CodigoCaracter(tecla)) return false;
-    QKeyEvent cambiada(QEvent::KeyPress, tecla->key(), tecla->modifiers(), QString(QChar(caracter)));
+    QKeyEvent cambiada(QEvent::KeyPress, tecla->key(), tecla->modifiers(),
+                       QString(QChar(caracter)));
     reenviando_ = true;
     QCoreApplication::sendEvent(receptor, &cambiada);
     reenviando_ = false;

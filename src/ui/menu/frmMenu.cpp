@@ -28,7 +28,9 @@ frmMenu::frmMenu() {
     Form_Load();
 }
 
-frmMenu::~frmMenu() { Descarga(); }
+frmMenu::~frmMenu() {
+    Descarga();
+}
 
 void frmMenu::Form_Load() {
     bPrimeraVez = true;
@@ -89,7 +91,9 @@ void frmMenu::optReporte_Click(int index) {
     txtAño->setEnabled(!v);
 }
 
-void frmMenu::txtAño_Validate() { txtAño->setText(reportdata::AñoValido(txtAño->text())); }
+void frmMenu::txtAño_Validate() {
+    txtAño->setText(reportdata::AñoValido(txtAño->text()));
+}
 
 void frmMenu::mskFecha_Validate(int index) {
     QLineEdit* caja = mskFecha[index];

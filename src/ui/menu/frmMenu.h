@@ -15,7 +15,7 @@ class QRadioButton;
 // The report selection window: the report, its fields and the Print command.
 class frmMenu : public QWidget {
     Q_OBJECT
-public:
+  public:
     frmMenu();  // the load handler
     ~frmMenu() override;
 
@@ -44,14 +44,14 @@ public:
     // What the builders read from the controls, taken at the moment of the call.
     reportdata::Seleccion Seleccion() const;
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
 
-private:
+  private:
     void CreaControles();
     void Form_Load();
     void Form_Activate();

@@ -32,10 +32,13 @@ Form1::Form1(QWidget* parent) : QDialog(parent) {
 Form1::~Form1() = default;
 
 void Form1::MuestraReporte() {
-    if (QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
-        QApplication::postEvent(destino, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r"));
+    if (QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                       : QApplication::activeWindow())
+        QApplication::postEvent(
+            destino, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r"));
     if (!oAplicacion) oAplicacion = std::make_unique<report::Application>();
-    oAplicacion->LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario, oBasesDD->cPassword);
+    oAplicacion->LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
+                             oBasesDD->cPassword);
     oReporte = oAplicacion->OpenReport(reporte_, 1);
     oReporte->DatabaseTables(1).SetLocation(tabla1_);
     oReporte->SetSelection(seleccion_);

@@ -9,7 +9,7 @@
 // The report viewer window: opens the report file over the work table on its first activation.
 class Form1 : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Form1(QWidget* parent = nullptr);  // the load handler
     ~Form1() override;
 
@@ -25,12 +25,12 @@ public:
 
     report::CrystalActiveXReportViewer* CRXI;
 
-protected:
+  protected:
     void changeEvent(QEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 
-private:
+  private:
     void Form_Activate();
     void MuestraReporte();
 

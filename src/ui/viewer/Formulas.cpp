@@ -14,7 +14,8 @@ QString Constante(const QString& texto) {
 void AsignaFormulas(report::Report& reporte, quint8 tipoReporte, bool tieneDatos) {
     if (tipoReporte != 1 && tipoReporte != 2) return;
     const int campos = tipoReporte == 1 ? 12 : 3;
-    for (int i = 1; i <= campos; ++i) reporte.FormulaFields(i).SetText(Constante(aEtiquetas[i - 1]));
+    for (int i = 1; i <= campos; ++i)
+        reporte.FormulaFields(i).SetText(Constante(aEtiquetas[i - 1]));
     if (tipoReporte == 2)
         reporte.FormulaFields(4).SetText(tieneDatos ? "" : "'No se encontró información'");
 }
