@@ -5,6 +5,7 @@
 #include <QSqlError>
 
 #include "../vb/RuntimeError.h"
+#include "Quote.h"
 
 namespace ado {
 namespace {
@@ -16,6 +17,18 @@ RuntimeError ErrorDe(const QSqlError& error, const QString& statement) {
     int numero = error.nativeErrorCode().toInt(&ok);
     QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return RuntimeError(ok ? numero : -2147467259, texto, statement);
+}
+
+// A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
+QVariant Predeterminado(const QVariant& stored) {
+    if (stored.isNull()) return {};
+    const QString texto = stored.toString();
+    if (texto == "NULL") return {};
+    if (texto.size() >= 2 && texto.startsWith('\'') && texto.endsWith('\''))
+        return texto.mid(1, texto.size() - 2).replace("''", "'");
+    bool numero = false;
+    const double valor = texto.toDouble(&numero);
+    return numero ? QVariant(valor) : QVariant(texto);
 }
 
 }  // namespace
@@ -46,6 +59,7 @@ void Connection::Open(const QString& server, const QString& port, const QString&
 }
 
 void Connection::Close() {
+    schemas_.clear();
     if (!QSqlDatabase::contains(name_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
@@ -71,6 +85,23 @@ QSqlQuery Connection::Query(const QString& statement) {
     query.setForwardOnly(true);
     if (!query.exec(statement)) throw ErrorDe(query.lastError(), statement);
     return query;
+}
+
+const TableSchema& Connection::Schema(const QString& table, const QStringList& columns) {
+    // A table of the same name may be dropped and made again with other columns.
+    const QString clave = table + "\n" + columns.join(',');
+    if (auto i = schemas_.constFind(clave); i != schemas_.constEnd()) return *i;
+    QSqlQuery q = Query(
+        "SELECT COLUMN_NAME, COLUMN_DEFAULT, COLUMN_KEY FROM information_schema.COLUMNS "
+        "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" +
+        Quote(table) + " ORDER BY ORDINAL_POSITION");
+    TableSchema schema;
+    while (q.next()) {
+        const QString columna = q.value(0).toString();
+        schema.defaults.insert(columna.toLower(), Predeterminado(q.value(1)));
+        if (q.value(2).toString() == "PRI") schema.key << columna;
+    }
+    return *schemas_.insert(clave, schema);
 }
 
 }  // namespace ado

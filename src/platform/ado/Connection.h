@@ -1,8 +1,17 @@
 #pragma once
+#include <QHash>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 
 namespace ado {
+
+// What writing rows into a table needs to know: its key and the defaults of its columns.
+struct TableSchema {
+    QStringList key;
+    QHash<QString, QVariant> defaults;  // by lower-cased column name
+};
 
 // A connection to a MySQL or MariaDB server over Qt SQL's MySQL driver, utf8mb4 both ways.
 class Connection {
@@ -22,10 +31,13 @@ class Connection {
     void Execute(const QString& statement);
     // Runs a statement and hands back its whole result, read in one go.
     QSqlQuery Query(const QString& statement);
+    // The key and column defaults of a table, read once per table and set of columns.
+    const TableSchema& Schema(const QString& table, const QStringList& columns);
 
   private:
     QString name_;
     QString database_;
+    QHash<QString, TableSchema> schemas_;
 };
 
 }  // namespace ado

@@ -21,18 +21,6 @@ QString Identificador(const QString& name) {
     return "`" + QString(name).replace("`", "``") + "`";
 }
 
-// A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
-QVariant Predeterminado(const QVariant& stored) {
-    if (stored.isNull()) return {};
-    const QString texto = stored.toString();
-    if (texto == "NULL") return {};
-    if (texto.size() >= 2 && texto.startsWith('\'') && texto.endsWith('\''))
-        return texto.mid(1, texto.size() - 2).replace("''", "'");
-    bool numero = false;
-    const double valor = texto.toDouble(&numero);
-    return numero ? QVariant(valor) : QVariant(texto);
-}
-
 RuntimeError SinFila() {
     return RuntimeError(3021, "BOF o EOF es True, o el registro actual se eliminó.");
 }
@@ -60,7 +48,6 @@ void Recordset::Close() {
     changed_.clear();
     eof_ = true;
     isNew_ = false;
-    info_.reset();
 }
 
 void Recordset::Read() {
@@ -100,28 +87,18 @@ QVariant Recordset::Fields(int index) const {
     return row_.value(index);
 }
 
-const Recordset::TableInfo& Recordset::Table() {
-    if (info_) return *info_;
+const TableSchema& Recordset::Table() {
     if (table_.isEmpty())
         throw RuntimeError(3251, "El origen de este conjunto de registros no se puede actualizar.");
-    QSqlQuery q = connection_->Query(
-        "SELECT COLUMN_NAME, COLUMN_DEFAULT, COLUMN_KEY FROM information_schema.COLUMNS "
-        "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" +
-        Quote(table_) + " ORDER BY ORDINAL_POSITION");
-    TableInfo info;
-    while (q.next()) {
-        const QString columna = q.value(0).toString();
-        info.defaults.insert(columna.toLower(), Predeterminado(q.value(1)));
-        if (q.value(2).toString() == "PRI") info.key << columna;
-    }
-    info_ = info;
-    return *info_;
+    QStringList columnas;
+    for (int i = 0; i < row_.count(); ++i) columnas << row_.fieldName(i);
+    return connection_->Schema(table_, columnas);
 }
 
 void Recordset::AddNew() {
     if (!IsOpen())
         throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.");
-    const TableInfo& info = Table();
+    const TableSchema& info = Table();
     for (int i = 0; i < row_.count(); ++i)
         row_.setValue(i, info.defaults.value(row_.fieldName(i).toLower()));
     original_ = row_;

@@ -5,11 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <optional>
 
 namespace ado {
 
 class Connection;
+struct TableSchema;
 
 // Rows of a table source (the text after FROM) or of a whole SELECT. Over a table,
 // rows can be added and changed and written back.
@@ -30,13 +30,9 @@ class Recordset {
     void Update();
 
   private:
-    struct TableInfo {
-        QStringList key;
-        QHash<QString, QVariant> defaults;
-    };
     int Index(const QString& name) const;
     void Read();
-    const TableInfo& Table();
+    const TableSchema& Table();
     void Insert();
     void Change();
 
@@ -48,7 +44,6 @@ class Recordset {
     QList<int> changed_;
     bool eof_ = true;
     bool isNew_ = false;
-    std::optional<TableInfo> info_;
 };
 
 }  // namespace ado
