@@ -13,6 +13,8 @@
 #include "../../app/Globales.h"
 #include "../../app/Principal.h"
 #include "../../platform/ado/Quote.h"
+#include "../../platform/vb/MsgBox.h"
+#include "../../platform/vb/RuntimeError.h"
 #include "../../reportdata/Plantillas.h"
 #include "../../reportdata/Reglas.h"
 #include "../../reportdata/Sentencias.h"
@@ -78,7 +80,11 @@ void frmMenu::Form_Unload() {
 
 void frmMenu::Form_DblClick() {
     QString archivo = cArchivoIni;
-    oArchivos->AbreDocumento(archivo, 0, 1);
+    try {
+        oArchivos->AbreDocumento(archivo, 0, 1);
+    } catch (const RuntimeError& e) {
+        ShowRuntimeError(e);  // no editor for the file is no reason to close the program
+    }
 }
 
 void frmMenu::optReporte_Click(int index) {
