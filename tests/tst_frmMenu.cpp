@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "../src/app/Globales.h"
@@ -62,6 +63,8 @@ class tst_frmMenu : public QObject {
         QCOMPARE(m->mskFecha[0]->text(), "01/" + QDate::currentDate().toString("MM/yyyy"));
         QCOMPARE(m->mskFecha[1]->text(), QDate::currentDate().toString("dd/MM/yyyy"));
         QCOMPARE(m->size(), QSize(626, 422));
+        const QPoint centro = QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY((m->frameGeometry().center() - centro).manhattanLength() <= 8);  // centred
         QCOMPARE(m->txtAño->geometry(), QRect(184, 120, 81, 25));
     }
 

@@ -1,5 +1,7 @@
 // The controls of the selection window, laid out as designed (positions in twips).
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,6 +34,8 @@ void frmMenu::CreaControles() {
     setWindowTitle("Miravel de ventas");
     setWindowIcon(IconoMiravel());
     setFixedSize(Twips(0, 0, 9390, 6330).size());
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+        move(pantalla->availableGeometry().center() - rect().center());
     QFont letra("Sans Serif");
     letra.setStyleHint(QFont::SansSerif);
     letra.setPointSizeF(9.75);
