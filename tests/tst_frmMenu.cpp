@@ -81,6 +81,17 @@ class tst_frmMenu : public QObject {
                 !m->DataCombo1->isEnabled());
     }
 
+    void arrowsChooseTheReport() {
+        m->optReporte[0]->setFocus();
+        QTest::keyClick(m->optReporte[0], Qt::Key_Down);
+        QTest::keyClick(m->optReporte[1], Qt::Key_Right);
+        QVERIFY(m->optReporte[2]->isChecked());
+        QVERIFY(m->mskFecha[0]->isEnabled() && !m->txtAño->isEnabled());
+        QTest::keyClick(m->optReporte[2], Qt::Key_Up);
+        QVERIFY(m->optReporte[1]->isChecked());
+        QVERIFY(!m->mskFecha[0]->isEnabled() && m->txtAño->isEnabled());
+    }
+
     void invalidDateTakesBackTheLastValidOne() {
         m->optReporte_Click(2);
         m->optReporte[2]->setChecked(true);

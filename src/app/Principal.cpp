@@ -44,6 +44,7 @@ bool Main() {
         menu->windowTitle() + "     Versión " +
         QString("%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
     menu->show();
+    menu->activateWindow();  // keys go to the window at once, even where no window manager gives the focus
     return true;
 }
 

@@ -69,9 +69,19 @@ bool frmMenu::Teclado(QObject* receptor, QObject* control, QKeyEvent* tecla) {
         oLibreria->Teclas(codigo);
         if (codigo == 0) return true;
     }
+    const bool opcion =
+        control == optReporte[0] || control == optReporte[1] || control == optReporte[2];
+    if (opcion && (tecla->key() == Qt::Key_Down || tecla->key() == Qt::Key_Up)) {
+        // The options stand in a row: down and up go to the next and the previous one.
+        QKeyEvent lado(QEvent::KeyPress,
+                       tecla->key() == Qt::Key_Down ? Qt::Key_Right : Qt::Key_Left,
+                       tecla->modifiers());
+        QCoreApplication::sendEvent(receptor, &lado);
+        return true;
+    }
     int caracter = CodigoCaracter(tecla);
     if (caracter == 0) return false;
-    if (control == optReporte[0] || control == optReporte[1] || control == optReporte[2])
+    if (opcion)
         oLibreria->Enter(caracter);
     else if (control == txtAño)
         oLibreria->Enter(caracter, "9");
