@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "../src/app/Aplicacion.h"
 #include "../src/app/App.h"
 #include "../src/app/Globales.h"
 #include "../src/app/ParaPluginsPortables.h"
@@ -142,13 +143,17 @@ class tst_configuracion : public QObject {
     void missingLibraryStopsAtFirstObject() {
         prueba::Programa p(false);
         p.Configura("nada");
+        prueba::Cajas cajas;
         try {
             Main();
             QFAIL("Main went on without the service library");
         } catch (const RuntimeError& e) {
-            QCOMPARE(e.Number(), 429);
             QVERIFY(e.Description().contains("tramo5.libKZCM"));
+            TerminaPorError();  // as the program's entry point does
         }
+        QCOMPARE(cajas.vistos.size(), 1);
+        QVERIFY(cajas.vistos[0].texto.startsWith("Error '429' en tiempo de ejecución:"));
+        QCOMPARE(cajas.vistos[0].botones, vbCritical);
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 };
