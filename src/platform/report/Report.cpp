@@ -40,23 +40,22 @@ Report::Report(QString path, ReportDefinition definition, LogOnInfo logOn)
 }
 
 DatabaseTable& Report::DatabaseTables(int position) {
-    if (position < 1 || position > tables_.size())
-        throw RuntimeError(
-            kSubindice,
-            QString("Subíndice fuera del intervalo: el reporte %1 no tiene la tabla %2.")
-                .arg(path_)
-                .arg(position));
-    return tables_[position - 1];
+    return Item(tables_, position, "la tabla");
 }
 
 FormulaFieldDefinition& Report::FormulaFields(int position) {
-    if (position < 1 || position > formulas_.size())
-        throw RuntimeError(
-            kSubindice,
-            QString("Subíndice fuera del intervalo: el reporte %1 no tiene la fórmula %2.")
-                .arg(path_)
-                .arg(position));
-    return formulas_[position - 1];
+    return Item(formulas_, position, "la fórmula");
+}
+
+// The element at a position counted from 1, as the engine's collections are.
+template <typename T>
+T& Report::Item(QVector<T>& items, int position, const char* what) {
+    if (position < 1 || position > items.size())
+        throw RuntimeError(kSubindice,
+                           QString("Subíndice fuera del intervalo: el reporte %1 no tiene %2 %3.")
+                               .arg(path_, QString::fromUtf8(what))
+                               .arg(position));
+    return items[position - 1];
 }
 
 ReportContent Report::Read() {

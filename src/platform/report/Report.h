@@ -52,6 +52,9 @@ class Report {
     ReportContent Read();
 
   private:
+    template <typename T>
+    T& Item(QVector<T>& items, int position, const char* what);
+
     QString path_;
     ReportDefinition definition_;
     LogOnInfo logOn_;
