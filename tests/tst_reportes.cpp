@@ -31,6 +31,7 @@ class tst_reportes : public QObject {
     QString base;
     ado::Connection cn;
     QTemporaryDir salida;
+    int tinta = 0;
 
     // Builds a report of the fixture and reads it as the viewer would.
     report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
@@ -51,11 +52,9 @@ class tst_reportes : public QObject {
         report::ReportPages paginas(r->Read());
         report::ExportPdf(paginas, pdf);
         const QImage imagen = report::RenderPage(paginas, 0, 72);
-        int tinta = 0;
+        tinta = 0;  // pixels that are not white in the chart's area
         for (int y = 150; y < 380; y += 2)
             for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
-        if (paginas.Content().sinDatos.isEmpty())
-            [&] { QVERIFY2(tinta > 2000, "the chart area is blank"); }();
         cn.Execute("DROP TABLE " + tabla);
         return paginas.Content();
     }
@@ -126,6 +125,7 @@ class tst_reportes : public QObject {
         s.año = "2010";
         const QString pdf = salida.filePath("mes.pdf");
         const report::ReportContent c = Reporte(0, s, pdf);
+        QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.filas, QStringList({"2008", "2009", "2010"}));
         QCOMPARE(c.columnas.size(), 12);
         const QString texto = TextoDelPdf(pdf);
@@ -139,6 +139,7 @@ class tst_reportes : public QObject {
         s.año = "2010";
         const QString pdf = salida.filePath("linea.pdf");
         const report::ReportContent c = Reporte(1, s, pdf);
+        QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
         QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
         const QString texto = TextoDelPdf(pdf);
@@ -152,6 +153,7 @@ class tst_reportes : public QObject {
         s.fechaFinal = "31/12/2010";
         QString pdf = salida.filePath("vend.pdf");
         report::ReportContent c = Reporte(2, s, pdf);
+        QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
         QCOMPARE(c.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
         QVERIFY(c.sinDatos.isEmpty());
