@@ -16,6 +16,10 @@ QString Quote(const QString& value) {
     return "_utf8mb4 X'" + QString::fromLatin1(value.toUtf8().toHex()) + "'";
 }
 
+QString QuoteIdentifier(const QString& name) {
+    return "`" + QString(name).replace("`", "``") + "`";
+}
+
 QString Literal(const QVariant& value) {
     if (value.isNull()) return "NULL";
     switch (value.typeId()) {

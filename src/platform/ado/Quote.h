@@ -8,6 +8,9 @@ namespace ado {
 // The result means the same under both settings of NO_BACKSLASH_ESCAPES.
 QString Quote(const QString& value);
 
+// A table or column name between backquotes.
+QString QuoteIdentifier(const QString& name);
+
 // A value as an SQL literal: NULL, a plain decimal number or a quoted text.
 QString Literal(const QVariant& value);
 

@@ -17,10 +17,6 @@ bool EsSelect(const QString& source) {
     return select.match(source).hasMatch();
 }
 
-QString Identificador(const QString& name) {
-    return "`" + QString(name).replace("`", "``") + "`";
-}
-
 RuntimeError SinFila() {
     return RuntimeError(3021, "BOF o EOF es True, o el registro actual se eliminó.");
 }
@@ -128,24 +124,24 @@ void Recordset::Update() {
 void Recordset::Insert() {
     QStringList columnas, valores;
     for (int i : changed_) {
-        columnas << Identificador(row_.fieldName(i));
+        columnas << QuoteIdentifier(row_.fieldName(i));
         valores << Literal(row_.value(i));
     }
-    connection_->Execute("INSERT INTO " + Identificador(table_) + " (" + columnas.join(",") +
+    connection_->Execute("INSERT INTO " + QuoteIdentifier(table_) + " (" + columnas.join(",") +
                          ") VALUES (" + valores.join(",") + ")");
 }
 
 void Recordset::Change() {
     QStringList asignaciones, condiciones;
     for (int i : changed_)
-        asignaciones << Identificador(row_.fieldName(i)) + "=" + Literal(row_.value(i));
+        asignaciones << QuoteIdentifier(row_.fieldName(i)) + "=" + Literal(row_.value(i));
     const QStringList& clave = Table().key;
     for (int i = 0; i < original_.count(); ++i) {
         const QString nombre = original_.fieldName(i);
         const bool enClave = clave.isEmpty() || clave.contains(nombre, Qt::CaseInsensitive);
-        if (enClave) condiciones << Identificador(nombre) + "<=>" + Literal(original_.value(i));
+        if (enClave) condiciones << QuoteIdentifier(nombre) + "<=>" + Literal(original_.value(i));
     }
-    connection_->Execute("UPDATE " + Identificador(table_) + " SET " + asignaciones.join(",") +
+    connection_->Execute("UPDATE " + QuoteIdentifier(table_) + " SET " + asignaciones.join(",") +
                          " WHERE " + condiciones.join(" AND ") + " LIMIT 1");
 }
 

@@ -19,13 +19,6 @@ const QColor kColores[] = {QColor(41, 98, 155),   QColor(232, 131, 37), QColor(4
                            QColor(127, 140, 141), QColor(241, 196, 15), QColor(52, 73, 94),
                            QColor(211, 84, 0),    QColor(39, 174, 96),  QColor(142, 68, 173)};
 
-QFont Letra(int pixeles, bool negrita = false) {
-    QFont f("DejaVu Sans");
-    f.setPixelSize(pixeles);
-    f.setBold(negrita);
-    return f;
-}
-
 }  // namespace
 
 void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c) {

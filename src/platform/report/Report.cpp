@@ -4,6 +4,7 @@
 #include <QSqlRecord>
 
 #include "../ado/Connection.h"
+#include "../ado/Quote.h"
 #include "../vb/RuntimeError.h"
 
 namespace report {
@@ -11,10 +12,6 @@ namespace {
 
 const int kFormulaInvalida = 20515;
 const int kSubindice = 9;
-
-QString Identificador(const QString& nombre) {
-    return "`" + QString(nombre).replace("`", "``") + "`";
-}
 
 }  // namespace
 
@@ -88,9 +85,10 @@ ReportContent Report::Read() {
 
     ado::Connection conexion;
     conexion.Open(logOn_.server, logOn_.port, logOn_.user, logOn_.password, base);
-    QString consulta = "SELECT * FROM " + (base.isEmpty() ? QString() : Identificador(base) + ".") +
-                       Identificador(tabla);
-    if (!d.orden.isEmpty()) consulta += " ORDER BY " + Identificador(d.orden);
+    QString consulta = "SELECT * FROM " +
+                       (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
+                       ado::QuoteIdentifier(tabla);
+    if (!d.orden.isEmpty()) consulta += " ORDER BY " + ado::QuoteIdentifier(d.orden);
     QSqlQuery q = conexion.Query(consulta);
     const QSqlRecord campos = q.record();
     auto indice = [&](const QString& columna) {

@@ -21,14 +21,6 @@ double AltoCuerpo() {
     return ReportPages::PageSize().height() - 2 * kMargen - kCabecera;
 }
 
-QFont Letra(double pixeles, bool negrita = false) {
-    QFont f("DejaVu Sans");
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(qMax(1, qRound(pixeles)));
-    f.setBold(negrita);
-    return f;
-}
-
 }  // namespace
 
 ReportPages::ReportPages(ReportContent content) : content_(std::move(content)) {
