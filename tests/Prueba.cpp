@@ -16,6 +16,7 @@
 #include "../src/app/ParaPluginsPortables.h"
 #include "../src/app/Principal.h"
 #include "../src/platform/ado/Connection.h"
+#include "../src/reportdata/Plantillas.h"
 #include "../src/ui/menu/frmMenu.h"
 
 namespace prueba {
@@ -206,6 +207,13 @@ void Programa::Conecta(const QString& base) {
     CreaObjetos();
     cArchivoIni = Ini();
     QVERIFY(LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni));
+}
+
+QString Programa::ConectaFixture(ado::Connection& conexion) {
+    const QString base = BaseConFixture();
+    Conecta(base);
+    reportdata::PreparaPlantillas(conexion);
+    return base;
 }
 
 }  // namespace prueba

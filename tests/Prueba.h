@@ -85,6 +85,8 @@ class Programa {
     frmMenu* AbreVentana();
     // The service objects and the settings, without any window.
     void Conecta(const QString& base);
+    // The same on a new fixture database; the connection is left on it with the templates ready.
+    QString ConectaFixture(ado::Connection& conexion);
 
   private:
     QTemporaryDir dir_;

@@ -10,7 +10,6 @@
 #include "../src/reportdata/LlenaTablaXlinea.h"
 #include "../src/reportdata/LlenaTablaXmes.h"
 #include "../src/reportdata/LlenaTablaXvend.h"
-#include "../src/reportdata/Plantillas.h"
 #include "Prueba.h"
 
 using reportdata::Seleccion;
@@ -90,11 +89,7 @@ class tst_constructores : public QObject {
     QStringList Etiquetas(int n) { return QStringList(aEtiquetas.begin(), aEtiquetas.begin() + n); }
 
   private slots:
-    void initTestCase() {
-        base = prueba::BaseConFixture();
-        programa.Conecta(base);
-        reportdata::PreparaPlantillas(cn);
-    }
+    void initTestCase() { base = programa.ConectaFixture(cn); }
 
     void porMes_data() {
         QTest::addColumn<int>("tipo");

@@ -12,7 +12,6 @@
 #include "../src/reportdata/LlenaTablaXlinea.h"
 #include "../src/reportdata/LlenaTablaXmes.h"
 #include "../src/reportdata/LlenaTablaXvend.h"
-#include "../src/reportdata/Plantillas.h"
 #include "../src/ui/viewer/Formulas.h"
 #include "Prueba.h"
 
@@ -60,11 +59,7 @@ class tst_reportes : public QObject {
     }
 
   private slots:
-    void initTestCase() {
-        base = prueba::BaseConFixture();
-        programa.Conecta(base);
-        reportdata::PreparaPlantillas(cn);
-    }
+    void initTestCase() { base = programa.ConectaFixture(cn); }
 
     void shippedFilesOpen() {
         for (const char* f : {"ReporteGrafico.rpt", "ReporteGxLineas.rpt", "ReporteGxVend.rpt"}) {
@@ -120,31 +115,32 @@ class tst_reportes : public QObject {
         QVERIFY_THROWS_EXCEPTION(RuntimeError, r->FormulaFields(5));
     }
 
-    void monthlyPage() {
+    void yearlyPages_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QStringList>("columnas");
+        QTest::addColumn<QStringList>("textos");
+        QTest::newRow("by month") << 0 << QStringList{"Ene", "Feb", "Mar", "Abr", "May", "Jun",
+                                                      "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"}
+                                  << QStringList{"Ventas netas por mes", "$204.00", "-$10.00",
+                                                 "$232.00", "Total"};
+        QTest::newRow("by line: only the listed lines")
+            << 1 << QStringList{"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}
+            << QStringList{"O'Hara", "Plomería", "$41.60", "$75.00", "-$5.00"};
+    }
+    void yearlyPages() {
+        QFETCH(int, tipo);
+        QFETCH(QStringList, columnas);
+        QFETCH(QStringList, textos);
         reportdata::Seleccion s;
         s.año = "2010";
-        const QString pdf = salida.filePath("mes.pdf");
-        const report::ReportContent c = Reporte(0, s, pdf);
+        const QString pdf = salida.filePath("año.pdf");
+        const report::ReportContent c = Reporte(tipo, s, pdf);
         QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.filas, QStringList({"2008", "2009", "2010"}));
-        QCOMPARE(c.columnas.size(), 12);
+        QCOMPARE(c.columnas, columnas);
         const QString texto = TextoDelPdf(pdf);
-        for (const char* t : {"Ventas netas por mes", "Ene", "Dic", "2008", "2010", "$204.00",
-                              "-$10.00", "$232.00", "Total", base.toUtf8().constData()})
-            QVERIFY2(texto.contains(t), t);
-    }
-
-    void linePageHasOnlyTheListedLines() {
-        reportdata::Seleccion s;
-        s.año = "2010";
-        const QString pdf = salida.filePath("linea.pdf");
-        const report::ReportContent c = Reporte(1, s, pdf);
-        QVERIFY2(tinta > 2000, "the chart area is blank");
-        QCOMPARE(c.columnas, QStringList({"O'Hara", "Pinturas", "Plomería", "XXXL", "Adhesivos"}));
-        QCOMPARE(c.Series(), QStringList({"2008", "2009", "2010"}));
-        const QString texto = TextoDelPdf(pdf);
-        for (const char* t : {"O'Hara", "Plomería", "$41.60", "$75.00", "-$5.00"})
-            QVERIFY2(texto.contains(t), t);
+        for (const QString& t : textos + QStringList{"2008", "2010", base})
+            QVERIFY2(texto.contains(t), qPrintable(t));
     }
 
     void salespersonPageWithAndWithoutData() {
