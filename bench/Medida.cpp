@@ -4,7 +4,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 
-#include "../src/platform/ado/Connection.h"
+#include "platform/ado/Connection.h"
 
 double Tiempos::Mediana() const {
     QVector<double> o = ms;

@@ -4,12 +4,12 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "../src/app/Globales.h"
-#include "../src/platform/ado/Connection.h"
-#include "../src/platform/ado/Quote.h"
-#include "../src/reportdata/Etiquetas.h"
-#include "../src/reportdata/Reglas.h"
-#include "../src/reportdata/Sentencias.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "reportdata/Etiquetas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Reglas.h"
+#include "reportdata/Sentencias.h"
 
 namespace {
 

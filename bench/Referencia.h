@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 
-#include "../src/reportdata/Seleccion.h"
+#include "reportdata/Seleccion.h"
 
 namespace ado {
 class Connection;

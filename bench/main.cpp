@@ -16,22 +16,19 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "../src/app/App.h"
-#include "../src/app/Globales.h"
-#include "../src/app/Principal.h"
-#include "../src/platform/ado/Connection.h"
-#include "../src/platform/report/Export.h"
-#include "../src/platform/report/Report.h"
-#include "../src/platform/report/ReportPages.h"
-#include "../src/platform/vb/RuntimeError.h"
-#include "../src/reportdata/LlenaTablaXlinea.h"
-#include "../src/reportdata/LlenaTablaXmes.h"
-#include "../src/reportdata/LlenaTablaXvend.h"
-#include "../src/reportdata/Plantillas.h"
-#include "../src/reportdata/Reportes.h"
-#include "../src/ui/viewer/Formulas.h"
 #include "Medida.h"
 #include "Referencia.h"
+#include "app/Principal.h"
+#include "platform/ado/Connection.h"
+#include "platform/report/Export.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/App.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Informe.h"
+#include "reportdata/Plantillas.h"
+#include "reportdata/Reportes.h"
 
 namespace {
 
@@ -60,29 +57,20 @@ void Imprime(const char* formato, auto... valores) {
 
 // One run of a report as Print makes it, each stage timed.
 void Corre(const Caso& c, ado::Connection& cn, Resultado& r, const QString& pdf) {
+    const reportdata::Reporte& reporte = reportdata::kReportes[c.reporte];
     QString tabla;
-    r.copia.ms << Mide([&] {
-        QString estructura = reportdata::kReportes[c.reporte].estructura;
-        tabla = CopiaEstructura(cn, estructura);
-    });
+    r.copia.ms << Mide([&] { tabla = CopiaEstructura(cn, reporte.estructura); });
     bool datos = false;
-    Contadores cuentas;
     r.constructor.ms << Mide([&] {
-        cuentas = Cuenta(cn, [&] {
-            if (c.reporte == 0) reportdata::LlenaTablaXmes(c.s, cn, tabla);
-            if (c.reporte == 1) reportdata::LlenaTablaXlinea(c.s, cn, tabla);
-            if (c.reporte == 2)
-                datos = reportdata::LlenaTablaXvend(c.s, cn, tabla, [](const QString&) {});
+        r.cuentas = Cuenta(cn, [&] {
+            datos = reportdata::LlenaTabla(reporte, c.s, cn, tabla, [](const QString&) {});
         });
     });
-    r.cuentas = cuentas;
     r.pdf.ms << Mide([&] {
         report::Application app;
-        app.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
-                        oBasesDD->cPassword);
-        auto informe = app.OpenReport(App::Archivo(reportdata::kReportes[c.reporte].archivo));
-        informe->DatabaseTables(1).SetLocation(oBasesDD->cMiBase + "." + tabla);
-        AsignaFormulas(*informe, static_cast<quint8>(c.reporte), datos);
+        auto informe = reportdata::AbreReporte(app, reporte, App::Archivo(reporte.archivo),
+                                               oBasesDD->cMiBase + "." + tabla, datos,
+                                               reportdata::DescribeSeleccion(reporte, c.s));
         report::ExportPdf(report::ReportPages(informe->Read()), pdf);
     });
     Cifras referencia;

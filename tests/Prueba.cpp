@@ -11,13 +11,13 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "../src/app/App.h"
-#include "../src/app/Globales.h"
-#include "../src/app/ParaPluginsPortables.h"
-#include "../src/app/Principal.h"
-#include "../src/platform/ado/Connection.h"
-#include "../src/reportdata/Plantillas.h"
-#include "../src/ui/menu/frmMenu.h"
+#include "app/ParaPluginsPortables.h"
+#include "app/Principal.h"
+#include "platform/ado/Connection.h"
+#include "platform/vb/App.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Plantillas.h"
+#include "ui/menu/frmMenu.h"
 
 namespace prueba {
 namespace {

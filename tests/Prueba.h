@@ -4,8 +4,9 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <QtTest>
 
-#include "../src/platform/vb/MsgBox.h"
+#include "platform/vb/MsgBox.h"
 
 #include <functional>
 
@@ -46,6 +47,19 @@ class Cajas : public MessageBoxes {
     QList<Mensaje> vistos;
     QList<int> respuestas;
 };
+
+// Runs work that must not fail: a failure fails the running test and the test program goes on
+// with the next one.
+template <typename F>
+auto SinFalla(F trabajo, const char* archivo = __builtin_FILE(), int linea = __builtin_LINE()) {
+    using R = decltype(trabajo());
+    try {
+        return trabajo();
+    } catch (const std::exception& e) {
+        QTest::qFail(e.what(), archivo, linea);
+        if constexpr (!std::is_void_v<R>) return R{};
+    }
+}
 
 QString Puerto();
 // Statements on the server, outside any database.

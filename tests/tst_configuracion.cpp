@@ -3,14 +3,14 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "../src/app/Aplicacion.h"
-#include "../src/app/App.h"
-#include "../src/app/Globales.h"
-#include "../src/app/ParaPluginsPortables.h"
-#include "../src/app/Principal.h"
-#include "../src/platform/vb/RuntimeError.h"
-#include "../src/ui/menu/frmMenu.h"
 #include "Prueba.h"
+#include "app/Aplicacion.h"
+#include "app/ParaPluginsPortables.h"
+#include "app/Principal.h"
+#include "platform/vb/App.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
+#include "ui/menu/frmMenu.h"
 
 class tst_configuracion : public QObject {
     Q_OBJECT

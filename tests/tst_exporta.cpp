@@ -18,12 +18,11 @@ class tst_exporta : public QObject {
         QString error;
     };
     Corrida Exporta(QStringList argumentos, const QString& clave = {}, bool conexion = true) {
+        // The test's own options come last and win.
         if (conexion)
-            argumentos << "--servidor"
-                       << "127.0.0.1"
-                       << "--puerto" << prueba::Puerto() << "--usuario"
-                       << "root"
-                       << "--base" << base;
+            argumentos = QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
+                                     "--usuario",  "root",      "--base",   base} +
+                         argumentos;
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.remove("MIRAVEL_CLAVE");
@@ -46,6 +45,13 @@ class tst_exporta : public QObject {
 
   private slots:
     void initTestCase() { base = prueba::BaseConFixture(); }
+    // What a test changed on the server is put back, also when it failed.
+    void cleanup() {
+        if (prueba::ExisteTabla(base, "remisiones_fuera"))
+            prueba::Ejecuta("RENAME TABLE " + base + ".remisiones_fuera TO " + base +
+                            ".remisiones");
+        prueba::Ejecuta("DROP USER IF EXISTS 'miravel_exp'@'127.0.0.1'");
+    }
 
     void monthlyToEveryFormat() {
         const QString d = salida.path();
@@ -109,6 +115,10 @@ class tst_exporta : public QObject {
             << QStringList{"--reporte", "mes", "--clave", "x"} << "opción desconocida: --clave";
         QTest::newRow("bad kind") << QStringList{"--reporte", "mes", "--ventas", "todas"}
                                   << "--ventas";
+        for (const char* puerto : {"0", "-1", "abc", "3306x", "65536"})
+            QTest::newRow(qPrintable(QString("port ") + puerto))
+                << QStringList{"--reporte", "mes", "--puerto", puerto}
+                << QString("puerto no válido: ") + puerto;
     }
     void badInputExitsWithTwo() {
         QFETCH(QStringList, argumentos);
@@ -124,7 +134,6 @@ class tst_exporta : public QObject {
     void failuresExitWithOneAndLeaveNoTable() {
         prueba::Ejecuta("RENAME TABLE " + base + ".remisiones TO " + base + ".remisiones_fuera");
         Corrida c = Exporta({"--reporte", "mes", "--anio", "2010"});
-        prueba::Ejecuta("RENAME TABLE " + base + ".remisiones_fuera TO " + base + ".remisiones");
         QCOMPARE(c.estado, 1);
         QVERIFY(c.error.contains("error 1146"));
         QCOMPARE(Temporales(), 0);
@@ -148,7 +157,6 @@ class tst_exporta : public QObject {
         const Corrida sin = Exporta(conexion, {}, false);
         QCOMPARE(sin.estado, 1);
         QVERIFY(sin.error.contains("error 1045"));
-        prueba::Ejecuta("DROP USER 'miravel_exp'@'127.0.0.1'");
     }
 
     void readsTheProgramsConfiguration() {

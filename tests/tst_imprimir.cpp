@@ -6,11 +6,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "../src/app/Globales.h"
-#include "../src/platform/report/ReportPages.h"
-#include "../src/ui/menu/frmMenu.h"
-#include "../src/ui/viewer/Form1.h"
 #include "Prueba.h"
+#include "platform/report/ReportPages.h"
+#include "reportdata/Globales.h"
+#include "ui/menu/frmMenu.h"
+#include "ui/viewer/Form1.h"
 
 class tst_imprimir : public QObject {
     Q_OBJECT

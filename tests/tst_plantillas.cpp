@@ -3,12 +3,12 @@
 #include <QThread>
 #include <QtTest>
 
-#include "../src/app/Globales.h"
-#include "../src/app/Principal.h"
-#include "../src/platform/ado/Connection.h"
-#include "../src/reportdata/Plantillas.h"
-#include "../src/ui/menu/frmMenu.h"
 #include "Prueba.h"
+#include "app/Principal.h"
+#include "platform/ado/Connection.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Plantillas.h"
+#include "ui/menu/frmMenu.h"
 
 namespace {
 QString Columnas(const QString& base, const QString& tabla) {

@@ -2,18 +2,14 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "../src/app/Globales.h"
-#include "../src/app/Principal.h"
-#include "../src/platform/ado/Connection.h"
-#include "../src/platform/report/Export.h"
-#include "../src/platform/report/Report.h"
-#include "../src/platform/report/ReportPages.h"
-#include "../src/platform/vb/RuntimeError.h"
-#include "../src/reportdata/LlenaTablaXlinea.h"
-#include "../src/reportdata/LlenaTablaXmes.h"
-#include "../src/reportdata/LlenaTablaXvend.h"
-#include "../src/ui/viewer/Formulas.h"
 #include "Prueba.h"
+#include "platform/ado/Connection.h"
+#include "platform/report/Export.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Informe.h"
+#include "reportdata/TablaTemporal.h"
 
 namespace {
 QString TextoDelPdf(const QString& pdf) {
@@ -34,27 +30,15 @@ class tst_reportes : public QObject {
 
     // Builds a report of the fixture and reads it as the viewer would.
     report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
-        const QString plantillas[] = {"ventasde3y", "ventasxlinea", "ventasde3yporvend"};
-        const QString archivos[] = {"ReporteGrafico.rpt", "ReporteGxLineas.rpt",
-                                    "ReporteGxVend.rpt"};
-        QString plantilla = plantillas[tipo];
-        QString tabla = CopiaEstructura(cn, plantilla);
-        bool datos = false;
-        if (tipo == 0) reportdata::LlenaTablaXmes(s, cn, tabla);
-        if (tipo == 1) reportdata::LlenaTablaXlinea(s, cn, tabla);
-        if (tipo == 2) datos = reportdata::LlenaTablaXvend(s, cn, tabla, [](const QString&) {});
-        report::Application app;
-        app.LogOnServer("127.0.0.1", prueba::Puerto(), "root", "");
-        auto r = app.OpenReport(programa.Carpeta() + "/" + archivos[tipo]);
-        r->DatabaseTables(1).SetLocation(base + "." + tabla);
-        AsignaFormulas(*r, static_cast<quint8>(tipo), datos);
-        report::ReportPages paginas(r->Read());
+        const reportdata::Reporte& r = reportdata::kReportes[tipo];
+        TablaTemporal trabajo(cn, r.estructura);
+        report::ReportPages paginas(
+            reportdata::Produce(r, s, cn, trabajo.cTabla, [](const QString&) {}).contenido);
         report::ExportPdf(paginas, pdf);
         const QImage imagen = report::RenderPage(paginas, 0, 72);
         tinta = 0;  // pixels that are not white in the chart's area
         for (int y = 150; y < 380; y += 2)
             for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
-        cn.Execute("DROP TABLE " + tabla);
         return paginas.Content();
     }
 

@@ -1,8 +1,9 @@
-#include "Aplicacion.h"
+#include "app/Aplicacion.h"
 
-#include "../platform/vb/MsgBox.h"
-#include "../platform/vb/RuntimeError.h"
-#include "../platform/vb/Screen.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
+#include "platform/vb/Screen.h"
 
 Aplicacion::Aplicacion(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Miravel");
@@ -25,7 +26,7 @@ void TerminaPorError() {
     } catch (const RuntimeError& e) {
         ShowRuntimeError(e);
     } catch (const std::exception& e) {
-        ShowRuntimeError(RuntimeError(51, QString::fromLocal8Bit(e.what())));
+        ShowRuntimeError(RuntimeError(vbError::kErrorInterno, QString::fromLocal8Bit(e.what())));
     }
     QCoreApplication::exit(1);
 }

@@ -1,8 +1,8 @@
-#include "CreateObject.h"
+#include "app/CreateObject.h"
 
 #include <QLibrary>
 
-#include "App.h"
+#include "platform/vb/App.h"
 
 tramo5::Objeto* CreateObjectRaw(const char* identificador) {
     using Fabrica = tramo5::Objeto* (*)(const char*);
@@ -12,6 +12,7 @@ tramo5::Objeto* CreateObjectRaw(const char* identificador) {
     tramo5::Objeto* objeto = crea ? crea(identificador) : nullptr;
     if (!objeto)
         throw RuntimeError(
-            429, QString("El componente ActiveX no puede crear el objeto: ") + identificador);
+            vbError::kNoCreaObjeto,
+            QString("El componente ActiveX no puede crear el objeto: ") + identificador);
     return objeto;
 }

@@ -1,8 +1,9 @@
 #pragma once
 #include <memory>
 
-#include "../platform/vb/RuntimeError.h"
-#include "../tramo5/tramo5.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "tramo5/tramo5.h"
 
 // Creates a service-library object by its programmatic identifier ("tramo5.BasesDD" ...).
 // The library is loaded from the program's folder on first use.
@@ -15,5 +16,6 @@ std::unique_ptr<T> CreateObject(const char* identificador) {
         objeto.release();
         return std::unique_ptr<T>(tipado);
     }
-    throw RuntimeError(13, QString("No coinciden los tipos: ") + identificador);
+    throw RuntimeError(vbError::kTiposNoCoinciden,
+                       QString("No coinciden los tipos: ") + identificador);
 }

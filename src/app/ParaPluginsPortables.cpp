@@ -1,7 +1,7 @@
-#include "ParaPluginsPortables.h"
+#include "app/ParaPluginsPortables.h"
 
-#include "../platform/vb/MsgBox.h"
-#include "Globales.h"
+#include "platform/vb/MsgBox.h"
+#include "reportdata/Globales.h"
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
                     tramo5::libKZCM& libreria, const QString& archivo) {
@@ -23,8 +23,7 @@ bool RutaIncorrecta(const QString& archivoIni, const QString& ruta) {
            vbCritical, "Atención");
     if (MsgBox("¿Desea editar el archivo de configuración?", vbQuestion | vbYesNo, "Editar INI") ==
         vbYes) {
-        QString archivo = archivoIni;
-        oArchivos->AbreDocumento(archivo, 0, 1);
+        oArchivos->AbreDocumento(archivoIni, 0, 1);
     }
     return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "../tramo5/tramo5.h"
+#include "tramo5/tramo5.h"
 
 // Where the host product lives on this kind of system when the configuration names nothing.
 #ifdef Q_OS_WIN

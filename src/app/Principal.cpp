@@ -1,24 +1,14 @@
-#include "Principal.h"
+#include "app/Principal.h"
 
 #include <QDir>
 #include <QLabel>
 
-#include "../ui/menu/frmMenu.h"
-#include "../ui/viewer/Form1.h"
-#include "App.h"
-#include "CreateObject.h"
-#include "Globales.h"
-#include "ParaPluginsPortables.h"
-
-QString cArchivoIni;
-std::unique_ptr<tramo5::libKZCM> oLibreria;
-std::unique_ptr<tramo5::BasesDD> oBasesDD;
-std::unique_ptr<tramo5::DeEquipo> oEquipo;
-std::unique_ptr<tramo5::Utilerias> oUtilerias;
-std::unique_ptr<tramo5::DeArchivos> oArchivos;
-std::unique_ptr<tramo5::ImpresionTexto> oImpresion;
-std::unique_ptr<tramo5::DeMonedas> oMonedas;
-std::unique_ptr<tramo5::DelRegistro> oRegistro;
+#include "app/CreateObject.h"
+#include "app/ParaPluginsPortables.h"
+#include "platform/vb/App.h"
+#include "reportdata/Globales.h"
+#include "ui/menu/frmMenu.h"
+#include "ui/viewer/Form1.h"
 
 void CreaObjetos() {
     oLibreria = CreateObject<tramo5::libKZCM>("tramo5.libKZCM");
@@ -38,13 +28,15 @@ bool Main() {
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
 
     auto* menu = new frmMenu;
+    QObject::connect(menu, &frmMenu::Descargado, &LiberaObjetos);
     menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" +
                           "  Base de datos: " + oBasesDD->cMiBase);
     menu->setWindowTitle(
         menu->windowTitle() + "     Versión " +
         QString("%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
     menu->show();
-    menu->activateWindow();  // keys go to the window at once, even where no window manager gives the focus
+    menu->activateWindow();  // keys go to the window at once, even where no window manager gives
+                             // the focus
     return true;
 }
 

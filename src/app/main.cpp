@@ -1,6 +1,6 @@
-#include "../platform/vb/QMessageBoxes.h"
-#include "Aplicacion.h"
-#include "Principal.h"
+#include "app/Aplicacion.h"
+#include "app/Principal.h"
+#include "platform/vb/QMessageBoxes.h"
 
 int main(int argc, char* argv[]) {
     Aplicacion aplicacion(argc, argv);

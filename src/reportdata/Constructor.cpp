@@ -1,16 +1,18 @@
-#include "Constructor.h"
+#include "reportdata/Constructor.h"
 
 #include <cmath>
 
-#include "../app/Globales.h"
-#include "../platform/vb/RuntimeError.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
 
 namespace reportdata {
 
 RangoTipos Tipos(const Seleccion& s) {
     if (s.tipo < 0 || s.tipo > 2 || s.documentos.size() < 2)
         throw RuntimeError(
-            381, "Índice de matriz de propiedades no válido: no hay ventas a imprimir elegidas.");
+            vbError::kIndicePropiedad,
+            "Índice de matriz de propiedades no válido: no hay ventas a imprimir elegidas.");
     return {s.tipo < 2 ? s.tipo : 0, s.tipo == 2 ? 1 : s.tipo};
 }
 
@@ -22,7 +24,8 @@ int Año16(double valor) {
     const double redondo = std::nearbyint(valor);
     if (redondo < -32768 || redondo > 32767)
         throw RuntimeError(
-            6, "Desbordamiento: el año " + QString::number(valor, 'g', 17) + " no es válido.");
+            vbError::kDesbordamiento,
+            "Desbordamiento: el año " + QString::number(valor, 'g', 17) + " no es válido.");
     return static_cast<int>(redondo);
 }
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "Seleccion.h"
+#include "reportdata/Seleccion.h"
 
 namespace reportdata {
 

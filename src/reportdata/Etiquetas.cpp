@@ -1,3 +1,3 @@
-#include "Etiquetas.h"
+#include "reportdata/Etiquetas.h"
 
 std::array<QString, 13> aEtiquetas;

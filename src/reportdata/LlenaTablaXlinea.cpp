@@ -1,11 +1,11 @@
-#include "LlenaTablaXlinea.h"
+#include "reportdata/LlenaTablaXlinea.h"
 
-#include "../app/Globales.h"
-#include "../platform/ado/Quote.h"
-#include "../platform/ado/Recordset.h"
-#include "Constructor.h"
-#include "Etiquetas.h"
-#include "Sentencias.h"
+#include "platform/ado/Quote.h"
+#include "platform/ado/Recordset.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Etiquetas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Sentencias.h"
 
 namespace reportdata {
 namespace {
@@ -64,7 +64,7 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 
 }  // namespace
 
-void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, QString& cTabla) {
+void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
     PrimeraPasada(s, conexion, tipos);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "Seleccion.h"
+#include "reportdata/Seleccion.h"
 
 namespace ado {
 class Connection;
@@ -10,5 +10,5 @@ class Connection;
 namespace reportdata {
 // Up to twelve product lines into aEtiquetas, then three rows of their yearly net sales
 // into an empty copy of ventasxlinea.
-void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, QString& cTabla);
+void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla);
 }  // namespace reportdata

@@ -1,14 +1,14 @@
-#include "LlenaTablaXmes.h"
+#include "reportdata/LlenaTablaXmes.h"
 
-#include "../app/Globales.h"
-#include "../platform/ado/Quote.h"
-#include "../platform/ado/Recordset.h"
-#include "Constructor.h"
-#include "Sentencias.h"
+#include "platform/ado/Quote.h"
+#include "platform/ado/Recordset.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Sentencias.h"
 
 namespace reportdata {
 
-void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, QString& cTabla) {
+void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     const RangoTipos tipos = Tipos(s);
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, cTabla);

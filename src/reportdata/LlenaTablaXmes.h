@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "Seleccion.h"
+#include "reportdata/Seleccion.h"
 
 namespace ado {
 class Connection;
@@ -9,5 +9,5 @@ class Connection;
 
 namespace reportdata {
 // Three rows of twelve months' net sales into an empty copy of ventasde3y.
-void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, QString& cTabla);
+void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString& cTabla);
 }  // namespace reportdata

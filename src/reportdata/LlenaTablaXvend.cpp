@@ -1,15 +1,16 @@
-#include "LlenaTablaXvend.h"
+#include "reportdata/LlenaTablaXvend.h"
 
 #include <QDate>
 
-#include "../app/Globales.h"
-#include "../platform/ado/Connection.h"
-#include "../platform/ado/Quote.h"
-#include "../platform/ado/Recordset.h"
-#include "../platform/vb/RuntimeError.h"
-#include "Etiquetas.h"
-#include "Reglas.h"
-#include "Sentencias.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "platform/ado/Recordset.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Etiquetas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Reglas.h"
+#include "reportdata/Sentencias.h"
 
 namespace reportdata {
 namespace {
@@ -37,12 +38,13 @@ QString CondicionLinea(const Seleccion& s) {
 }
 
 // Adds one sales group to its salesperson's row, creating the row when it is new.
-void Acumula(ado::Connection& conexion, QString& cTabla, int y1, const QString& vendedor, int año,
-             const QVariant& suma) {
+void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QString& vendedor,
+             int año, const QVariant& suma) {
     if (vendedor.size() > kAnchoVendedor)
-        throw RuntimeError(1406, "La clave de vendedor «" + vendedor + "» tiene más de " +
-                                     QString::number(kAnchoVendedor) +
-                                     " caracteres y no cabe en el reporte.");
+        throw RuntimeError(mysqlError::kDatoMuyLargo, "La clave de vendedor «" + vendedor +
+                                                          "» tiene más de " +
+                                                          QString::number(kAnchoVendedor) +
+                                                          " caracteres y no cabe en el reporte.");
     ado::Recordset fila;
     if (!oBasesDD->AbrirTabla(fila, conexion, cTabla + " where Vendedor=" + ado::Quote(vendedor))) {
         fila.AddNew();
@@ -58,7 +60,7 @@ void Acumula(ado::Connection& conexion, QString& cTabla, int y1, const QString& 
     oBasesDD->CierraTabla(fila);
 }
 
-void PasaVentas(const Seleccion& s, ado::Connection& conexion, QString& cTabla, int k,
+void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cTabla, int k,
                 const Aviso& avisa) {
     const QString doc = Documento(s, k);
     avisa(doc);
@@ -91,7 +93,7 @@ int ColumnaDe(int año, const ado::Recordset& fila) {
     return 0;
 }
 
-void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                       const Aviso& avisa) {
     ado::Recordset filas;
     oBasesDD->AbrirTabla(filas, conexion, cTabla + " order by Vendedor");
@@ -119,7 +121,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, QString& cT
 
 }  // namespace
 
-bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa) {
     const RangoTipos tipos = Tipos(s);
     avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));

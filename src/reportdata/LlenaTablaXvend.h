@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-#include "Constructor.h"
-#include "Seleccion.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Seleccion.h"
 
 namespace ado {
 class Connection;
@@ -11,6 +11,6 @@ class Connection;
 namespace reportdata {
 // One row per salesperson with the net sales of three years into an empty copy of
 // ventasde3yporvend; true when the table received a row.
-bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, QString& cTabla,
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa);
 }  // namespace reportdata

@@ -1,10 +1,10 @@
-#include "Plantillas.h"
+#include "reportdata/Plantillas.h"
 
 #include <QStringList>
 
-#include "../app/Globales.h"
-#include "../platform/ado/Connection.h"
-#include "Sentencias.h"
+#include "platform/ado/Connection.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Sentencias.h"
 
 namespace reportdata {
 
@@ -26,7 +26,7 @@ QString CreaVentasde3yporvend() {
            ") ENGINE=MyISAM";
 }
 
-QString NormalizaVersion(QString& version) {
+QString NormalizaVersion(const QString& version) {
     QStringList partes = version.split('.', Qt::KeepEmptyParts);
     if (version.isEmpty()) return {};
     for (QString& parte : partes) parte = oLibreria->Pad(parte, 4, "0", 2);
@@ -35,9 +35,8 @@ QString NormalizaVersion(QString& version) {
 
 void PreparaPlantillas(ado::Connection& conexion, bool conVersion) {
     oBasesDD->AbrirBdD(conexion, kBaseReportes);
-    QString registrada = conVersion ? oRegistro->DatosORW("ActualizacionVersion") : QString();
-    QString actual = kVersionPlantillasActuales;
-    if (conVersion && NormalizaVersion(registrada) < NormalizaVersion(actual)) {
+    const QString registrada = conVersion ? oRegistro->DatosORW("ActualizacionVersion") : QString();
+    if (conVersion && NormalizaVersion(registrada) < NormalizaVersion(kVersionPlantillasActuales)) {
         conexion.Execute(kBorraVentasde3y);
         conexion.Execute(kBorraVentasde3yporvend);
     }

@@ -12,7 +12,7 @@ QString CreaVentasde3y();
 QString CreaVentasde3yporvend();
 
 // A dotted version in comparable form: every part padded to four digits.
-QString NormalizaVersion(QString& version);
+QString NormalizaVersion(const QString& version);
 
 // Opens the report database, renews the templates and leaves the connection on the
 // sales database. Without the host's recorded version the templates are taken as current:

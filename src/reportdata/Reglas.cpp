@@ -1,15 +1,17 @@
-#include "Reglas.h"
+#include "reportdata/Reglas.h"
 
 #include <QDate>
 
-#include "../app/Globales.h"
-#include "../platform/vb/RuntimeError.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
 
 namespace reportdata {
 QDate FechaDe(const QString& texto) {
     const QDate fecha = QDate::fromString(texto, oLibreria->FormatoFecha());
     if (!fecha.isValid())
-        throw RuntimeError(13, "No coinciden los tipos: «" + texto + "» no es una fecha.");
+        throw RuntimeError(vbError::kTiposNoCoinciden,
+                           "No coinciden los tipos: «" + texto + "» no es una fecha.");
     return fecha;
 }
 

@@ -1,12 +1,12 @@
-#include "Seleccion.h"
+#include "reportdata/Seleccion.h"
 
-#include "Reportes.h"
+#include "reportdata/Reportes.h"
 
 namespace reportdata {
 
-QString DescribeSeleccion(int reporte, const Seleccion& s) {
-    QStringList partes{kReportes[reporte].nombre};
-    if (reporte == 2) {
+QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s) {
+    QStringList partes{reporte.nombre};
+    if (reporte.porFechas) {
         partes << "Del " + s.fechaInicial + " al " + s.fechaFinal;
         if (!s.linea.toString().isEmpty())
             partes << "Línea: " + (s.lineaNombre.isEmpty() ? s.linea.toString() : s.lineaNombre);

@@ -17,6 +17,7 @@ struct Seleccion {
 };
 
 // A one-line account of the selection for the printed page.
-QString DescribeSeleccion(int reporte, const Seleccion& s);
+struct Reporte;
+QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s);
 
 }  // namespace reportdata

@@ -1,11 +1,10 @@
-#include "ArchivoIni.h"
+#include "tramo5/ArchivoIni.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
-#include "../platform/vb/RuntimeError.h"
+#include "platform/vb/SaveFile.h"
 
 namespace {
 
@@ -85,8 +84,5 @@ void ArchivoIni::Escribe(const QString& archivo, const QString& seccion, const Q
         else
             c.lineas.insert(ultima + 1, nueva);
     }
-    QSaveFile f(archivo);
-    if (!f.open(QIODevice::WriteOnly) || f.write((c.lineas.join(c.fin) + c.fin).toUtf8()) < 0 ||
-        !f.commit())
-        throw RuntimeError(75, "Error de acceso a la ruta o el archivo: " + archivo);
+    SaveFile(archivo, (c.lineas.join(c.fin) + c.fin).toUtf8());
 }

@@ -1,9 +1,9 @@
 #include <QComboBox>
 
-#include "../platform/ado/Connection.h"
-#include "../platform/ado/Quote.h"
-#include "../platform/ado/Recordset.h"
-#include "Fabrica.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "platform/ado/Recordset.h"
+#include "tramo5/Fabrica.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ class BasesDDImpl : public tramo5::BasesDD {
         combo->setCurrentIndex(-1);
     }
 
-    bool HayTabla(QString& nombre, ado::Connection& conexion) override {
+    bool HayTabla(const QString& nombre, ado::Connection& conexion) override {
         return conexion
             .Query(
                 "SELECT 1 FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() "

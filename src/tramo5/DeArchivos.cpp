@@ -1,17 +1,19 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "../platform/vb/RuntimeError.h"
-#include "Fabrica.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "tramo5/Fabrica.h"
 
 namespace {
 
 class DeArchivosImpl : public tramo5::DeArchivos {
   public:
     // Opens the file in the program the system associates with it.
-    void AbreDocumento(QString& ruta, int, int) override {
+    void AbreDocumento(const QString& ruta, int, int) override {
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ruta)))
-            throw RuntimeError(53, "No se pudo abrir el archivo con su programa asociado: " + ruta);
+            throw RuntimeError(vbError::kArchivoNoEncontrado,
+                               "No se pudo abrir el archivo con su programa asociado: " + ruta);
     }
 };
 

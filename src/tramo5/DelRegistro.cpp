@@ -1,8 +1,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "ArchivoIni.h"
-#include "Fabrica.h"
+#include "tramo5/ArchivoIni.h"
+#include "tramo5/Fabrica.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ const QString kSeccion = "Orvalo";
 
 class DelRegistroImpl : public tramo5::DelRegistro {
   public:
-    QString BuscarRegistroORW(QString& carpeta) override {
+    QString BuscarRegistroORW(const QString& carpeta) override {
         const QFileInfo archivo(QDir(carpeta).filePath(kArchivo));
         if (carpeta.isEmpty() || !archivo.isFile()) return {};
         ajustes_ = archivo.absoluteFilePath();

@@ -1,4 +1,4 @@
-#include "Fabrica.h"
+#include "tramo5/Fabrica.h"
 
 #include <cstring>
 

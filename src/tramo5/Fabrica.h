@@ -1,5 +1,5 @@
 #pragma once
-#include "tramo5.h"
+#include "tramo5/tramo5.h"
 
 // Constructors of the library's objects, one per source file.
 tramo5::Objeto* NuevoLibKZCM();

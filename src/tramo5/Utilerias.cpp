@@ -1,6 +1,6 @@
 #include <QByteArray>
 
-#include "Fabrica.h"
+#include "tramo5/Fabrica.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "../platform/vb/RuntimeError.h"
-#include "ArchivoIni.h"
-#include "Fabrica.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "tramo5/ArchivoIni.h"
+#include "tramo5/Fabrica.h"
 
 namespace {
 
@@ -53,7 +54,9 @@ class libKZCMImpl : public tramo5::libKZCM {
         const QDate d = fecha.typeId() == QMetaType::QDate
                             ? fecha.toDate()
                             : QDate::fromString(fecha.toString().trimmed(), kFormato);
-        if (!d.isValid()) throw RuntimeError(13, "No coinciden los tipos: " + fecha.toString());
+        if (!d.isValid())
+            throw RuntimeError(vbError::kTiposNoCoinciden,
+                               "No coinciden los tipos: " + fecha.toString());
         return d.toString("yyyy-MM-dd");
     }
 

@@ -49,7 +49,7 @@ class BasesDD : public Objeto {
     virtual void AbrirDataSource(ado::Recordset& rs, ado::Connection& conexion,
                                  const QString& origen, QComboBox* combo, const QString& campos,
                                  bool llenar) = 0;
-    virtual bool HayTabla(QString& nombre, ado::Connection& conexion) = 0;
+    virtual bool HayTabla(const QString& nombre, ado::Connection& conexion) = 0;
     virtual double Sum(ado::Connection& conexion, const QString& origen,
                        const QString& expresion) = 0;
     virtual QVariant NoNull(const QVariant& valor) = 0;
@@ -58,7 +58,7 @@ class BasesDD : public Objeto {
 
 class DelRegistro : public Objeto {
   public:
-    virtual QString BuscarRegistroORW(QString& carpeta) = 0;
+    virtual QString BuscarRegistroORW(const QString& carpeta) = 0;
     virtual QString DatosORW(const QString& clave) = 0;
     virtual void GuardaDatosORW(const QString& clave, const QString& valor) = 0;
 };
@@ -72,7 +72,7 @@ class Utilerias : public Objeto {
 
 class DeArchivos : public Objeto {
   public:
-    virtual void AbreDocumento(QString& ruta, int modo, int ventana) = 0;
+    virtual void AbreDocumento(const QString& ruta, int modo, int ventana) = 0;
 };
 
 class DeEquipo : public Objeto {};

@@ -1,34 +1,25 @@
-#include "Exporta.h"
+#include "app/export/Exporta.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cstdio>
 
-#include "../../platform/ado/Connection.h"
-#include "../../platform/report/Export.h"
-#include "../../platform/report/Report.h"
-#include "../../platform/report/ReportPages.h"
-#include "../../platform/vb/RuntimeError.h"
-#include "../../reportdata/Etiquetas.h"
-#include "../../reportdata/LlenaTablaXlinea.h"
-#include "../../reportdata/LlenaTablaXmes.h"
-#include "../../reportdata/LlenaTablaXvend.h"
-#include "../../reportdata/Plantillas.h"
-#include "../../reportdata/Reglas.h"
-#include "../../reportdata/Reportes.h"
-#include "../../ui/viewer/Formulas.h"
-#include "../App.h"
-#include "../Globales.h"
-#include "../ParaPluginsPortables.h"
-#include "../Principal.h"
-#include "../TablaTemporal.h"
+#include "app/ParaPluginsPortables.h"
+#include "app/Principal.h"
+#include "platform/ado/Connection.h"
+#include "platform/report/Export.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/App.h"
+#include "platform/vb/SaveFile.h"
+#include "reportdata/Etiquetas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Informe.h"
+#include "reportdata/Plantillas.h"
+#include "reportdata/Reglas.h"
+#include "reportdata/TablaTemporal.h"
 
 namespace {
-
-const char* const kNombres[] = {"mes", "linea", "vendedor"};
 
 bool Configura(const Pedido& p) {
     if (p.SinConfiguracion()) {
@@ -49,16 +40,11 @@ bool Configura(const Pedido& p) {
     return true;
 }
 
-void Escribe(const QString& archivo, const QByteArray& datos) {
-    QSaveFile f(archivo);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) < 0 || !f.commit())
-        throw RuntimeError(75, "No se pudo escribir el archivo " + archivo + ".");
-}
-
-QByteArray Json(const Pedido& p, const report::ReportContent& c, int reporte, bool tieneDatos) {
+QByteArray Json(const Pedido& p, const reportdata::Informe& informe) {
     const reportdata::Seleccion& s = p.seleccion;
+    const report::ReportContent& c = informe.contenido;
     QJsonObject seleccion{{"ventas", s.documentos.value(s.tipo)}, {"vendedor", s.vendedor}};
-    if (reporte == 2) {
+    if (p.reporte->porFechas) {
         seleccion["desde"] = s.fechaInicial;
         seleccion["hasta"] = s.fechaFinal;
         seleccion["linea"] = s.linea.toString();
@@ -73,39 +59,26 @@ QByteArray Json(const Pedido& p, const report::ReportContent& c, int reporte, bo
         for (double v : c.celdas[i]) fila << v;
         filas << fila;
     }
-    const QJsonObject o{{"reporte", kNombres[reporte]},
-                        {"seleccion", seleccion},
-                        {"etiquetas", etiquetas},
-                        {"tieneDatos", reporte == 2 ? QJsonValue(tieneDatos) : QJsonValue()},
-                        {"columnas", columnas},
-                        {"filas", filas}};
+    const QJsonObject o{
+        {"reporte", p.reporte->clave},
+        {"seleccion", seleccion},
+        {"etiquetas", etiquetas},
+        {"tieneDatos", p.reporte->porFechas ? QJsonValue(informe.tieneDatos) : QJsonValue()},
+        {"columnas", columnas},
+        {"filas", filas}};
     return QJsonDocument(o).toJson();
 }
 
-void Produce(const Pedido& p, ado::Connection& conexion, QString& cTabla) {
-    const int reporte = p.reporte;
-    bool tieneDatos = false;
-    if (reporte == 0) reportdata::LlenaTablaXmes(p.seleccion, conexion, cTabla);
-    if (reporte == 1) reportdata::LlenaTablaXlinea(p.seleccion, conexion, cTabla);
-    if (reporte == 2)
-        tieneDatos =
-            reportdata::LlenaTablaXvend(p.seleccion, conexion, cTabla, [](const QString& aviso) {
-                std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
-            });
-
-    report::Application aplicacion;
-    aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
-                           oBasesDD->cPassword);
-    auto reporteAbierto =
-        aplicacion.OpenReport(App::Archivo(reportdata::kReportes[reporte].archivo), 1);
-    reporteAbierto->DatabaseTables(1).SetLocation(oBasesDD->cMiBase + "." + cTabla);
-    reporteAbierto->SetSelection(reportdata::DescribeSeleccion(reporte, p.seleccion));
-    AsignaFormulas(*reporteAbierto, static_cast<quint8>(reporte), tieneDatos);
-    const report::ReportPages paginas(reporteAbierto->Read());
+void Produce(const Pedido& p, ado::Connection& conexion, const QString& cTabla) {
+    const reportdata::Informe informe =
+        reportdata::Produce(*p.reporte, p.seleccion, conexion, cTabla, [](const QString& aviso) {
+            std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
+        });
+    const report::ReportPages paginas(informe.contenido);
     if (!p.pdf.isEmpty()) report::ExportPdf(paginas, p.pdf);
     if (!p.png.isEmpty()) report::ExportPng(paginas, p.png);
     if (!p.csv.isEmpty()) report::ExportCsv(paginas, p.csv);
-    if (!p.json.isEmpty()) Escribe(p.json, Json(p, paginas.Content(), reporte, tieneDatos));
+    if (!p.json.isEmpty()) SaveFile(p.json, Json(p, informe));
 }
 
 }  // namespace
@@ -119,7 +92,7 @@ int Exporta(const Pedido& pedido) {
 
     ado::Connection conexion;
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
-    TablaTemporal trabajo(conexion, reportdata::kReportes[p.reporte].estructura);
+    TablaTemporal trabajo(conexion, p.reporte->estructura);
     Produce(p, conexion, trabajo.cTabla);
     trabajo.Borra();
     return 0;

@@ -1,5 +1,5 @@
 #pragma once
-#include "Pedido.h"
+#include "app/export/Pedido.h"
 
 // Makes the work table as Print does, fills it with the same builder, renders the same report
 // file into every output asked for and drops the table, also when anything fails.

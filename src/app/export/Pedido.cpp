@@ -1,9 +1,9 @@
-#include "Pedido.h"
+#include "app/export/Pedido.h"
 
 #include <QDate>
 #include <QHash>
 
-#include "../../reportdata/Reglas.h"
+#include "reportdata/Reglas.h"
 
 const char* const kUsoExporta =
     "uso: miravel-export --reporte mes|linea|vendedor\n"
@@ -55,15 +55,17 @@ Pedido LeePedido(const QStringList& argumentos) {
     }
     if (p.ayuda || p.version) return p;
 
-    const QStringList reportes{"mes", "linea", "vendedor"};
-    p.reporte = reportes.indexOf(reporte);
-    if (p.reporte < 0)
+    for (const reportdata::Reporte& r : reportdata::kReportes)
+        if (r.clave == reporte) p.reporte = &r;
+    if (!p.reporte)
         throw ErrorDeUso(reporte.isEmpty() ? "falta --reporte" : "reporte desconocido: " + reporte);
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
     if (!linea.isEmpty()) s.linea = linea;
-    if (!p.puerto.isEmpty() && p.puerto.toInt() <= 0)
+    bool numero = false;
+    const int puerto = p.puerto.toInt(&numero);
+    if (!p.puerto.isEmpty() && (!numero || puerto < 1 || puerto > 65535))
         throw ErrorDeUso("puerto no válido: " + p.puerto);
     return p;
 }
@@ -73,7 +75,7 @@ void CompruebaPedido(const Pedido& p) {
     for (const QString& fecha : {s.fechaInicial, s.fechaFinal})
         if (!reportdata::FechaValida(fecha))
             throw ErrorDeUso("fecha no válida: " + fecha + " (DD/MM/AAAA)");
-    if (p.reporte == 2 &&
+    if (p.reporte->porFechas &&
         reportdata::MesesEntre(s.fechaInicial, s.fechaFinal) > reportdata::kMaximoMesesVendedor)
         throw ErrorDeUso(reportdata::kMensajeMesesExcedidos);
 }

@@ -3,11 +3,12 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "../../reportdata/Seleccion.h"
+#include "reportdata/Reportes.h"
+#include "reportdata/Seleccion.h"
 
 // What miravel-export was asked for.
 struct Pedido {
-    int reporte = -1;  // 0 mes, 1 linea, 2 vendedor
+    const reportdata::Reporte* reporte = nullptr;
     reportdata::Seleccion seleccion;
     QString pdf, png, csv, json;
     QString config;

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <cstdio>
 
-#include "../../platform/vb/MsgBox.h"
-#include "../../platform/vb/RuntimeError.h"
-#include "Exporta.h"
+#include "app/export/Exporta.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-#include "Connection.h"
+#include "platform/ado/Connection.h"
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
 #include <QSqlError>
 
-#include "../vb/RuntimeError.h"
-#include "Quote.h"
+#include "platform/ado/Quote.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace ado {
 namespace {
@@ -16,7 +17,7 @@ RuntimeError ErrorDe(const QSqlError& error, const QString& statement) {
     bool ok = false;
     int numero = error.nativeErrorCode().toInt(&ok);
     QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return RuntimeError(ok ? numero : -2147467259, texto, statement);
+    return RuntimeError(ok ? numero : vbError::kErrorDeProveedor, texto, statement);
 }
 
 // A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
@@ -79,8 +80,8 @@ void Connection::Execute(const QString& statement) {
 
 QSqlQuery Connection::Query(const QString& statement) {
     if (!IsOpen())
-        throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.",
-                           statement);
+        throw RuntimeError(vbError::kObjetoCerrado,
+                           "La operación no se permite si el objeto está cerrado.", statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
     if (!query.exec(statement)) throw ErrorDe(query.lastError(), statement);

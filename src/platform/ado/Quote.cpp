@@ -1,4 +1,4 @@
-#include "Quote.h"
+#include "platform/ado/Quote.h"
 
 #include <QDate>
 #include <QDateTime>

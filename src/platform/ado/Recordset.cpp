@@ -1,11 +1,12 @@
-#include "Recordset.h"
+#include "platform/ado/Recordset.h"
 
 #include <QRegularExpression>
 #include <QSqlField>
 
-#include "../vb/RuntimeError.h"
-#include "Connection.h"
-#include "Quote.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace ado {
 namespace {
@@ -18,7 +19,8 @@ bool EsSelect(const QString& source) {
 }
 
 RuntimeError SinFila() {
-    return RuntimeError(3021, "BOF o EOF es True, o el registro actual se eliminó.");
+    return RuntimeError(vbError::kFinDeDatos,
+                        "BOF o EOF es True, o el registro actual se eliminó.");
 }
 
 }  // namespace
@@ -67,7 +69,9 @@ void Recordset::MoveNext() {
 
 int Recordset::Index(const QString& name) const {
     const int i = row_.indexOf(name);
-    if (i < 0) throw RuntimeError(3265, "No se encontró el elemento en la colección: " + name);
+    if (i < 0)
+        throw RuntimeError(vbError::kElementoNoEncontrado,
+                           "No se encontró el elemento en la colección: " + name);
     return i;
 }
 
@@ -78,14 +82,15 @@ QVariant Recordset::Fields(const QString& name) const {
 QVariant Recordset::Fields(int index) const {
     if (Eof()) throw SinFila();
     if (index < 0 || index >= row_.count())
-        throw RuntimeError(3265,
+        throw RuntimeError(vbError::kElementoNoEncontrado,
                            QString("No se encontró el elemento %1 en la colección.").arg(index));
     return row_.value(index);
 }
 
 const TableSchema& Recordset::Table() {
     if (table_.isEmpty())
-        throw RuntimeError(3251, "El origen de este conjunto de registros no se puede actualizar.");
+        throw RuntimeError(vbError::kOrigenNoActualizable,
+                           "El origen de este conjunto de registros no se puede actualizar.");
     QStringList columnas;
     for (int i = 0; i < row_.count(); ++i) columnas << row_.fieldName(i);
     return connection_->Schema(table_, columnas);
@@ -93,7 +98,8 @@ const TableSchema& Recordset::Table() {
 
 void Recordset::AddNew() {
     if (!IsOpen())
-        throw RuntimeError(3704, "La operación no se permite si el objeto está cerrado.");
+        throw RuntimeError(vbError::kObjetoCerrado,
+                           "La operación no se permite si el objeto está cerrado.");
     const TableSchema& info = Table();
     for (int i = 0; i < row_.count(); ++i)
         row_.setValue(i, info.defaults.value(row_.fieldName(i).toLower()));

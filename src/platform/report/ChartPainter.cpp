@@ -1,4 +1,4 @@
-#include "ChartPainter.h"
+#include "platform/report/ChartPainter.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QValueAxis>
 
-#include "Formato.h"
-#include "ReportContent.h"
+#include "platform/report/Formato.h"
+#include "platform/report/ReportContent.h"
 
 namespace report {
 namespace {

@@ -1,4 +1,4 @@
-#include "CrystalActiveXReportViewer.h"
+#include "platform/report/CrystalActiveXReportViewer.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -12,11 +12,11 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "../vb/MsgBox.h"
-#include "../vb/RuntimeError.h"
-#include "Export.h"
-#include "Report.h"
-#include "ReportPages.h"
+#include "platform/report/Export.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace report {
 

@@ -1,22 +1,20 @@
-#include "Export.h"
+#include "platform/report/Export.h"
 
+#include <QBuffer>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
-#include "../vb/RuntimeError.h"
-#include "ReportPages.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "platform/vb/SaveFile.h"
 
 namespace report {
 namespace {
-
-RuntimeError NoSeEscribio(const QString& path) {
-    return RuntimeError(75, "No se pudo escribir el archivo " + path + ".");
-}
 
 // Paints every page on a device whose page is the given rectangle, in device units.
 void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& device,
@@ -31,6 +29,10 @@ void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& devi
         pages.Paint(p, i);
         p.restore();
     }
+}
+
+QString NoSePinto(const QString& path) {
+    return "No se pudo preparar el contenido del archivo " + path + ".";
 }
 
 QString Campo(const QString& texto) {
@@ -51,16 +53,20 @@ QImage RenderPage(const ReportPages& pages, int page, double dpi) {
     return imagen;
 }
 
+// The PDF is made in memory and written whole, so a failure leaves no cut file behind.
 void ExportPdf(const ReportPages& pages, const QString& path) {
-    QPdfWriter pdf(path);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setTitle(pages.Content().titulo);
     pdf.setCreator("Miravel");
     pdf.setResolution(72);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
     QPainter p;
-    if (!p.begin(&pdf)) throw NoSeEscribio(path);
+    if (!p.begin(&pdf)) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
     PintaPaginas(pages, p, pdf, QRectF(QPointF(0, 0), ReportPages::PageSize()));
-    if (!p.end()) throw NoSeEscribio(path);
+    if (!p.end()) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
+    SaveFile(path, buffer.data());
 }
 
 void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
@@ -74,7 +80,10 @@ void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
         }
         QPainter(&todas).drawImage(0, i * pagina.height(), pagina);
     }
-    if (!todas.save(path, "PNG")) throw NoSeEscribio(path);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!todas.save(&buffer, "PNG")) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
+    SaveFile(path, buffer.data());
 }
 
 void ExportCsv(const ReportPages& pages, const QString& path) {
@@ -89,16 +98,14 @@ void ExportCsv(const ReportPages& pages, const QString& path) {
             linea << QString::number(v, 'g', QLocale::FloatingPointShortest);
         lineas << linea.join(',');
     }
-    QSaveFile archivo(path);
-    if (!archivo.open(QIODevice::WriteOnly) ||
-        archivo.write((lineas.join("\r\n") + "\r\n").toUtf8()) < 0 || !archivo.commit())
-        throw NoSeEscribio(path);
+    SaveFile(path, (lineas.join("\r\n") + "\r\n").toUtf8());
 }
 
 void PrintReport(const ReportPages& pages, QPrinter& printer) {
     QPainter p;
     if (!p.begin(&printer))
-        throw RuntimeError(482, "Error de impresora: no se pudo empezar a imprimir.");
+        throw RuntimeError(vbError::kImpresora,
+                           "Error de impresora: no se pudo empezar a imprimir.");
     PintaPaginas(pages, p, printer,
                  QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
     p.end();

@@ -1,26 +1,23 @@
-#include "Report.h"
+#include "platform/report/Report.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
 
-#include "../ado/Connection.h"
-#include "../ado/Quote.h"
-#include "../vb/RuntimeError.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace report {
-namespace {
-
-const int kFormulaInvalida = 20515;
-const int kSubindice = 9;
-
-}  // namespace
+namespace {}  // namespace
 
 void FormulaFieldDefinition::SetText(const QString& text) {
     // An empty text leaves the formula empty.
     static const QRegularExpression constante("^$|^'(?:[^']|'')*'$");
     if (!constante.match(text).hasMatch())
-        throw RuntimeError(kFormulaInvalida, "Error en la fórmula {@" + name_ + "}: " + text +
-                                                 " no es un texto entre comillas simples.");
+        throw RuntimeError(vbError::kFormulaInvalida,
+                           "Error en la fórmula {@" + name_ + "}: " + text +
+                               " no es un texto entre comillas simples.");
     text_ = text;
 }
 
@@ -48,7 +45,7 @@ FormulaFieldDefinition& Report::FormulaFields(int position) {
 template <typename T>
 T& Report::Item(QVector<T>& items, int position, const char* what) {
     if (position < 1 || position > items.size())
-        throw RuntimeError(kSubindice,
+        throw RuntimeError(vbError::kSubindiceFueraDeRango,
                            QString("Subíndice fuera del intervalo: el reporte %1 no tiene %2 %3.")
                                .arg(path_, QString::fromUtf8(what))
                                .arg(position));
@@ -94,8 +91,9 @@ ReportContent Report::Read() {
     auto indice = [&](const QString& columna) {
         const int i = campos.indexOf(columna);
         if (i < 0)
-            throw RuntimeError(kFormulaInvalida, "La tabla " + ubicacion + " del reporte " + path_ +
-                                                     " no tiene la columna " + columna + ".");
+            throw RuntimeError(vbError::kFormulaInvalida,
+                               "La tabla " + ubicacion + " del reporte " + path_ +
+                                   " no tiene la columna " + columna + ".");
         return i;
     };
     const int rotuloFila = indice(d.filasColumna);

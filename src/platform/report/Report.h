@@ -3,8 +3,8 @@
 #include <QVector>
 #include <memory>
 
-#include "ReportContent.h"
-#include "ReportDefinition.h"
+#include "platform/report/ReportContent.h"
+#include "platform/report/ReportDefinition.h"
 
 namespace report {
 

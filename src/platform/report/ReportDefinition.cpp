@@ -1,4 +1,4 @@
-#include "ReportDefinition.h"
+#include "platform/report/ReportDefinition.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,18 +6,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "../vb/RuntimeError.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace report {
 namespace {
-
-const int kArchivoInvalido = 20536;
 
 struct Lector {
     QString path;
 
     [[noreturn]] void Falla(const QString& problema) const {
-        throw RuntimeError(kArchivoInvalido,
+        throw RuntimeError(vbError::kArchivoDeReporte,
                            "El archivo de reporte " + path + " no es válido: " + problema);
     }
     QString Texto(const QJsonObject& o, const QString& clave, bool obligatorio) const {
@@ -35,7 +34,8 @@ ReportDefinition ReadReportFile(const QString& path) {
     const Lector l{path};
     QFile archivo(path);
     if (!archivo.open(QIODevice::ReadOnly))
-        throw RuntimeError(53, "No se encontró el archivo de reporte: " + path);
+        throw RuntimeError(vbError::kArchivoNoEncontrado,
+                           "No se encontró el archivo de reporte: " + path);
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(archivo.readAll(), &error);
     if (error.error != QJsonParseError::NoError)

@@ -1,12 +1,12 @@
-#include "ReportPages.h"
+#include "platform/report/ReportPages.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 
-#include "ChartPainter.h"
-#include "Formato.h"
+#include "platform/report/ChartPainter.h"
+#include "platform/report/Formato.h"
 
 namespace report {
 namespace {
@@ -28,17 +28,11 @@ ReportPages::ReportPages(ReportContent content) : content_(std::move(content)) {
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
     // First page: the chart and the rows that fit under it; then pages of rows only.
-    int primera = 0;
-    double libre = AltoCuerpo() - alturaGrafica_ - kSeparacion;
-    do {
-        const int caben = qMax(1, static_cast<int>(libre / kRenglon) - 1);  // less the heading
-        const int restantes = filas - primera;
-        const bool total = restantes + 1 <= caben;
-        const int cuantas = total ? restantes : qMin(restantes, caben);
-        trozos_ << Trozo{primera, cuantas, total && filas > 0};
-        primera += cuantas;
-        libre = AltoCuerpo();
-    } while (primera < filas);
+    auto caben = [](double alto) {
+        return static_cast<int>(alto / kRenglon) - 1;
+    };  // less the heading
+    trozos_ =
+        Pagina(filas, caben(AltoCuerpo() - alturaGrafica_ - kSeparacion), caben(AltoCuerpo()));
 }
 
 void ReportPages::Paint(QPainter& p, int page) const {

@@ -3,7 +3,8 @@
 #include <QSizeF>
 #include <QVector>
 
-#include "ReportContent.h"
+#include "platform/report/Paginacion.h"
+#include "platform/report/ReportContent.h"
 
 class QPainter;
 
@@ -17,14 +18,11 @@ class ReportPages {
     static QSizeF PageSize() { return {842, 595}; }
     int Count() const { return static_cast<int>(trozos_.size()); }
     const ReportContent& Content() const { return content_; }
+    // The table's rows on each page.
+    const QVector<Trozo>& Trozos() const { return trozos_; }
     void Paint(QPainter& painter, int page) const;
 
   private:
-    struct Trozo {  // the rows of the table of figures on one page
-        int primera;
-        int cuantas;
-        bool total;
-    };
     void PaintHeader(QPainter& p, int page) const;
     void PaintChart(QPainter& p, const QRectF& area) const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;

@@ -1,8 +1,8 @@
-#include "MsgBox.h"
+#include "platform/vb/MsgBox.h"
 
 #include <QCoreApplication>
 
-#include "RuntimeError.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace {
 MessageBoxes* instaladas = nullptr;

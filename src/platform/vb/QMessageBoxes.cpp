@@ -1,4 +1,4 @@
-#include "QMessageBoxes.h"
+#include "platform/vb/QMessageBoxes.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,5 +1,5 @@
 #pragma once
-#include "MsgBox.h"
+#include "platform/vb/MsgBox.h"
 
 // The program's message boxes: real QMessageBox dialogs.
 class QMessageBoxes : public MessageBoxes {

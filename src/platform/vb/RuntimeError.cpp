@@ -1,4 +1,4 @@
-#include "RuntimeError.h"
+#include "platform/vb/RuntimeError.h"
 
 RuntimeError::RuntimeError(int number, QString description, QString statement)
     : number_(number),

@@ -1,4 +1,4 @@
-#include "Screen.h"
+#include "platform/vb/Screen.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
 // The controls of the selection window, laid out as designed (positions in twips).
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
-#include "Icono.h"
-#include "frmMenu.h"
+#include "ui/Icono.h"
+#include "ui/menu/frmMenu.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "../../app/Globales.h"
-#include "frmMenu.h"
+#include "reportdata/Globales.h"
+#include "ui/menu/frmMenu.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frmMenu.h"
+#include "ui/menu/frmMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,14 +10,13 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "../../app/Globales.h"
-#include "../../app/Principal.h"
-#include "../../platform/ado/Quote.h"
-#include "../../platform/vb/MsgBox.h"
-#include "../../platform/vb/RuntimeError.h"
-#include "../../reportdata/Plantillas.h"
-#include "../../reportdata/Reglas.h"
-#include "../../reportdata/Sentencias.h"
+#include "platform/ado/Quote.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Plantillas.h"
+#include "reportdata/Reglas.h"
+#include "reportdata/Sentencias.h"
 
 frmMenu::frmMenu() {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -75,13 +74,12 @@ void frmMenu::Form_Activate() {
 void frmMenu::Form_Unload() {
     oBasesDD->CierraTabla(rsLineas);
     oBasesDD->CierraBdD(oConexion);
-    LiberaObjetos();
+    emit Descargado();
 }
 
 void frmMenu::Form_DblClick() {
-    QString archivo = cArchivoIni;
     try {
-        oArchivos->AbreDocumento(archivo, 0, 1);
+        oArchivos->AbreDocumento(cArchivoIni, 0, 1);
     } catch (const RuntimeError& e) {
         ShowRuntimeError(e);  // no editor for the file is no reason to close the program
     }

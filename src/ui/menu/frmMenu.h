@@ -2,9 +2,10 @@
 #include <QWidget>
 #include <array>
 
-#include "../../platform/ado/Connection.h"
-#include "../../platform/ado/Recordset.h"
-#include "../../reportdata/Seleccion.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "reportdata/Reportes.h"
+#include "reportdata/Seleccion.h"
 
 class QComboBox;
 class QLabel;
@@ -38,11 +39,12 @@ class frmMenu : public QWidget {
     void cmbClasif_Change(int index);
     void cmdImprimir_Click();
 
-    void LlenaTablaXmes(QString& cTabla);
-    void LlenaTablaXlinea(QString& cTabla);
-    bool LlenaTablaXvend(QString& cTabla);
     // What the builders read from the controls, taken at the moment of the call.
     reportdata::Seleccion Seleccion() const;
+
+  signals:
+    // The window has closed its connection and is going away.
+    void Descargado();
 
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -60,7 +62,7 @@ class frmMenu : public QWidget {
     void Form_DblClick();
     bool Teclado(QObject* receptor, QObject* control, class QKeyEvent* tecla);
     void ValidaControl(QObject* control);
-    void Imprime(int reporte);
+    void Imprime(const reportdata::Reporte& r);
 
     bool bPrimeraVez = true;
     bool reenviando_ = false;

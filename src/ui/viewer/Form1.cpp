@@ -1,14 +1,13 @@
-#include "Form1.h"
+#include "ui/viewer/Form1.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
-#include "../../app/Globales.h"
-#include "../../platform/vb/Screen.h"
-#include "../menu/Icono.h"
-#include "Formulas.h"
+#include "platform/vb/Screen.h"
+#include "reportdata/Informe.h"
+#include "ui/Icono.h"
 
 namespace {
 // Made when first needed and kept for the reports that follow.
@@ -37,12 +36,9 @@ void Form1::MuestraReporte() {
         QApplication::postEvent(
             destino, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r"));
     if (!oAplicacion) oAplicacion = std::make_unique<report::Application>();
-    oAplicacion->LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
-                             oBasesDD->cPassword);
-    oReporte = oAplicacion->OpenReport(reporte_, 1);
-    oReporte->DatabaseTables(1).SetLocation(tabla1_);
-    oReporte->SetSelection(seleccion_);
-    AsignaFormulas(*oReporte, tipoReporte_, tieneDatos_);
+    oReporte = reportdata::AbreReporte(
+        *oAplicacion, reportdata::ReporteDe(static_cast<reportdata::TipoReporte>(tipoReporte_)),
+        reporte_, tabla1_, tieneDatos_, seleccion_);
     CRXI->SetReportSource(oReporte.get());
     CRXI->ViewReport();
 }

@@ -3,8 +3,8 @@
 #include <exception>
 #include <memory>
 
-#include "../../platform/report/CrystalActiveXReportViewer.h"
-#include "../../platform/report/Report.h"
+#include "platform/report/CrystalActiveXReportViewer.h"
+#include "platform/report/Report.h"
 
 // The report viewer window: opens the report file over the work table on its first activation.
 class Form1 : public QDialog {
@@ -13,10 +13,10 @@ class Form1 : public QDialog {
     explicit Form1(QWidget* parent = nullptr);  // the load handler
     ~Form1() override;
 
-    void TieneDatos(bool& vDato) { tieneDatos_ = vDato; }
-    void TipoReporte(quint8& vDato) { tipoReporte_ = vDato; }
-    void Reporte(QString& vDato) { reporte_ = vDato; }
-    void Tabla1(QString& vDato) { tabla1_ = vDato; }
+    void TieneDatos(bool vDato) { tieneDatos_ = vDato; }
+    void TipoReporte(quint8 vDato) { tipoReporte_ = vDato; }
+    void Reporte(const QString& vDato) { reporte_ = vDato; }
+    void Tabla1(const QString& vDato) { tabla1_ = vDato; }
     // A one-line account of the selection, printed under the title.
     void Seleccion(const QString& vDato) { seleccion_ = vDato; }
 

@@ -1,4 +1,4 @@
-#include "App.h"
+#include "platform/vb/App.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,7 +9,7 @@ class Connection;
 // done, and on the way out of any failure, so a failed report leaves no table behind.
 class TablaTemporal {
   public:
-    TablaTemporal(ado::Connection& conexion, QString plantilla);
+    TablaTemporal(ado::Connection& conexion, const QString& plantilla);
     ~TablaTemporal();
     TablaTemporal(const TablaTemporal&) = delete;
     TablaTemporal& operator=(const TablaTemporal&) = delete;

@@ -1,4 +1,4 @@
-#include "Icono.h"
+#include "ui/Icono.h"
 
 #include <QPainter>
 #include <QPixmap>

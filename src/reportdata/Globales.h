@@ -2,7 +2,7 @@
 #include <QString>
 #include <memory>
 
-#include "../tramo5/tramo5.h"
+#include "tramo5/tramo5.h"
 
 // Process-wide objects of the service library, held from Main to LiberaObjetos.
 extern QString cArchivoIni;

@@ -1,13 +1,14 @@
-#include "../platform/ado/Connection.h"
-#include "../platform/ado/Recordset.h"
-#include "../platform/vb/RuntimeError.h"
-#include "Globales.h"
-#include "Principal.h"
+#include "reportdata/CopiaEstructura.h"
+
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Globales.h"
 
 namespace {
 
 const int kUltimoNumero = 32767;
-const int kTablaExiste = 1050;
 
 // The first free "tbltemp" number from desde on.
 int PrimerNumeroLibre(ado::Connection& conexion, int desde) {
@@ -16,7 +17,7 @@ int PrimerNumeroLibre(ado::Connection& conexion, int desde) {
         if (!oBasesDD->HayTabla(nombre, conexion)) return n;
     }
     throw RuntimeError(
-        6,
+        vbError::kDesbordamiento,
         QString("Desbordamiento: las tablas tbltemp0 a tbltemp%1 ya existen.").arg(kUltimoNumero));
 }
 
@@ -26,7 +27,7 @@ QString NombreTablaTemporal(ado::Connection& conexion) {
     return "tbltemp" + QString::number(PrimerNumeroLibre(conexion, 0));
 }
 
-QString CopiaEstructura(ado::Connection& conexion, QString& plantilla) {
+QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla) {
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, "Show create table orvaloreportes." + plantilla);
     const QString creacion = rs.Fields(1).toString();
@@ -39,7 +40,7 @@ QString CopiaEstructura(ado::Connection& conexion, QString& plantilla) {
             conexion.Execute(QString(creacion).replace(plantilla, nombre));
             return nombre;
         } catch (const RuntimeError& e) {
-            if (e.Number() != kTablaExiste) throw;
+            if (e.Number() != mysqlError::kTablaExiste) throw;
         }
     }
 }

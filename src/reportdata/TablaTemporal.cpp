@@ -1,10 +1,10 @@
-#include "TablaTemporal.h"
+#include "reportdata/TablaTemporal.h"
 
-#include "../platform/ado/Connection.h"
-#include "../platform/vb/RuntimeError.h"
-#include "Principal.h"
+#include "platform/ado/Connection.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/CopiaEstructura.h"
 
-TablaTemporal::TablaTemporal(ado::Connection& conexion, QString plantilla)
+TablaTemporal::TablaTemporal(ado::Connection& conexion, const QString& plantilla)
     : cTabla(CopiaEstructura(conexion, plantilla)), conexion_(conexion) {}
 
 TablaTemporal::~TablaTemporal() {

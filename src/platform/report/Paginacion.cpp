@@ -1,0 +1,26 @@
+#include "platform/report/Paginacion.h"
+
+#include <QtGlobal>
+
+namespace report {
+
+QVector<Trozo> Pagina(int filas, int cabenPrimera, int cabenResto) {
+    if (filas == 0) return {Trozo{0, 0, false}};
+    QVector<Trozo> trozos;
+    int primera = 0;
+    int caben = qMax(1, cabenPrimera);
+    for (;;) {
+        const int cuantas = qMin(filas - primera, caben);
+        const bool total = primera + cuantas == filas && cuantas < caben;
+        trozos << Trozo{primera, cuantas, total};
+        primera += cuantas;
+        if (total) return trozos;
+        if (primera == filas) {
+            trozos << Trozo{primera, 0, true};
+            return trozos;
+        }
+        caben = qMax(1, cabenResto);
+    }
+}
+
+}  // namespace report

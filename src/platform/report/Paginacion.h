@@ -1,0 +1,18 @@
+#pragma once
+#include <QVector>
+
+namespace report {
+
+// The rows of the table of figures on one page, and whether the totals row closes it.
+struct Trozo {
+    int primera;
+    int cuantas;
+    bool total;
+};
+
+// Splits a table of filas rows over pages: the first page has room for cabenPrimera rows, the
+// others for cabenResto (heading excluded). The totals row follows the last row, on a page of
+// its own when the last rows fill theirs. No rows: one page and no table.
+QVector<Trozo> Pagina(int filas, int cabenPrimera, int cabenResto);
+
+}  // namespace report

@@ -1,0 +1,51 @@
+#include "reportdata/Informe.h"
+
+#include "platform/vb/App.h"
+#include "reportdata/Formulas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/LlenaTablaXlinea.h"
+#include "reportdata/LlenaTablaXmes.h"
+#include "reportdata/LlenaTablaXvend.h"
+
+namespace reportdata {
+
+bool LlenaTabla(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+                const QString& cTabla, const Aviso& avisa) {
+    switch (reporte.tipo) {
+        case TipoReporte::PorMes:
+            LlenaTablaXmes(s, conexion, cTabla);
+            return true;
+        case TipoReporte::PorLinea:
+            LlenaTablaXlinea(s, conexion, cTabla);
+            return true;
+        case TipoReporte::PorVendedor:
+            return LlenaTablaXvend(s, conexion, cTabla, avisa);
+    }
+    return false;
+}
+
+std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
+                                            const QString& archivo, const QString& tabla1,
+                                            bool tieneDatos, const QString& seleccion) {
+    aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
+                           oBasesDD->cPassword);
+    auto abierto = aplicacion.OpenReport(archivo, report::Application::crOpenReportByTempCopy);
+    abierto->DatabaseTables(1).SetLocation(tabla1);
+    abierto->SetSelection(seleccion);
+    AsignaFormulas(*abierto, reporte, tieneDatos);
+    return abierto;
+}
+
+Informe Produce(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+                const QString& cTabla, const Aviso& avisa) {
+    Informe informe;
+    informe.tieneDatos = LlenaTabla(reporte, s, conexion, cTabla, avisa);
+    report::Application aplicacion;
+    informe.contenido = AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
+                                    oBasesDD->cMiBase + "." + cTabla, informe.tieneDatos,
+                                    DescribeSeleccion(reporte, s))
+                            ->Read();
+    return informe;
+}
+
+}  // namespace reportdata

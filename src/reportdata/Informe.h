@@ -1,0 +1,37 @@
+#pragma once
+// The one road from a selection to a report's rows, shared by Print, miravel-export, the
+// benchmark and the tests.
+#include <QString>
+#include <memory>
+
+#include "platform/report/Report.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Reportes.h"
+#include "reportdata/Seleccion.h"
+
+namespace ado {
+class Connection;
+}
+
+namespace reportdata {
+
+// Fills the work table cTabla with the report's builder. Gives the builder's has-data result
+// for the salesperson report, true for the others.
+bool LlenaTabla(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+                const QString& cTabla, const Aviso& avisa);
+
+// Opens the report file from the program's folder, points its first table at tabla1
+// ("base.table") and fills its formulas.
+std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
+                                            const QString& archivo, const QString& tabla1,
+                                            bool tieneDatos, const QString& seleccion);
+
+// A report done without a window: the filled table opened as its report and its rows read.
+struct Informe {
+    bool tieneDatos = false;
+    report::ReportContent contenido;
+};
+Informe Produce(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+                const QString& cTabla, const Aviso& avisa);
+
+}  // namespace reportdata
