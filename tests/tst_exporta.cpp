@@ -115,6 +115,8 @@ class tst_exporta : public QObject {
             << QStringList{"--reporte", "mes", "--clave", "x"} << "opción desconocida: --clave";
         QTest::newRow("bad kind") << QStringList{"--reporte", "mes", "--ventas", "todas"}
                                   << "--ventas";
+        QTest::newRow("bad plan") << QStringList{"--reporte", "mes", "--plan", "rapido"}
+                                  << "«fiel» o «agrupado»";
         for (const char* puerto : {"0", "-1", "abc", "3306x", "65536"})
             QTest::newRow(qPrintable(QString("port ") + puerto))
                 << QStringList{"--reporte", "mes", "--puerto", puerto}
@@ -169,6 +171,22 @@ class tst_exporta : public QObject {
                 .estado,
             0);
         QCOMPARE(Json(json)["filas"].toArray()[0].toArray()[12].toDouble(), 232.0);
+
+        // The query plan is an optional key, read and never written.
+        const QString ini = p.Lee(p.Ini());
+        QVERIFY(!ini.contains("Plan de consultas"));
+        for (const char* plan : {"fiel", "agrupado", "otro"}) {
+            p.Escribe(p.Ini(), ini + "Plan de consultas=" + plan + "\n");
+            const Corrida c =
+                Exporta({"--reporte", "mes", "--anio", "2010", "--config", p.Ini(), "--json", json},
+                        {}, false);
+            QCOMPARE(c.estado, QString(plan) == "otro" ? 2 : 0);
+            if (c.estado == 0)
+                QCOMPARE(Json(json)["filas"].toArray()[0].toArray()[12].toDouble(), 232.0);
+            else
+                QVERIFY2(c.error.contains("Plan de consultas") && c.error.contains("otro"),
+                         qPrintable(c.error));
+        }
 
         p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=/no/existe\n");
         const Corrida c = Exporta({"--reporte", "mes", "--config", p.Ini()}, {}, false);

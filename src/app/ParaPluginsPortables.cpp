@@ -58,3 +58,8 @@ bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
         LeeValorIni("Configuración", "Base de datos a usar", "datos1", libreria, archivoIni);
     return true;
 }
+
+reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni) {
+    return reportdata::PlanDe(libreria.LeeIni("Configuración", reportdata::kClavePlan, archivoIni),
+                              archivoIni);
+}

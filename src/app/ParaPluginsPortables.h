@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+#include "reportdata/Plan.h"
 #include "tramo5/tramo5.h"
 
 // Where the host product lives on this kind of system when the configuration names nothing.
@@ -12,5 +13,8 @@ inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
                     tramo5::libKZCM& libreria, const QString& archivo);
+// The optional keys of [Configuración]: read, never written.
+reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni);
+
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
                       tramo5::BasesDD& bases, const QString& archivoIni);

@@ -26,9 +26,11 @@ bool Main() {
     CreaObjetos();
     cArchivoIni = App::Archivo("Miravel.ini");
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
+    const reportdata::Plan plan = LeePlan(*oLibreria, cArchivoIni);
 
     auto* menu = new frmMenu;
     QObject::connect(menu, &frmMenu::Descargado, &LiberaObjetos);
+    menu->plan = plan;
     menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" +
                           "  Base de datos: " + oBasesDD->cMiBase);
     menu->setWindowTitle(

@@ -41,4 +41,14 @@ bool HayVendedor(const Seleccion& s) {
     return !s.vendedor.trimmed().isEmpty();
 }
 
+std::optional<QString> RangoDeAños(const QString& columna, int primero, int ultimo) {
+    const int kUltimoAñoDeFecha = 9999;
+    const int desde = qMax(primero, 0);
+    if (desde > ultimo || desde > kUltimoAñoDeFecha) return std::nullopt;
+    QString rango = columna + QString(">='%1-01-01'").arg(desde, 4, 10, QChar('0'));
+    if (ultimo < kUltimoAñoDeFecha)
+        rango += " and " + columna + QString("<'%1-01-01'").arg(ultimo + 1, 4, 10, QChar('0'));
+    return rango;
+}
+
 }  // namespace reportdata

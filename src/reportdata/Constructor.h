@@ -2,6 +2,7 @@
 // What the three builders share: the kinds of document, the years and the salesperson.
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "reportdata/Seleccion.h"
 
@@ -23,6 +24,10 @@ int AñoInicial(const Seleccion& s);
 bool HayVendedor(const Seleccion& s);
 // A 16-bit year or fails as an overflow.
 int Año16(double valor);
+
+// The dates of the years primero to ultimo on a date column, as a range an index serves;
+// empty when no date can fall in those years.
+std::optional<QString> RangoDeAños(const QString& columna, int primero, int ultimo);
 
 // Shows a progress message and waits until it is read.
 using Aviso = std::function<void(const QString&)>;

@@ -1,6 +1,7 @@
 #include "reportdata/Informe.h"
 
 #include "platform/vb/App.h"
+#include "reportdata/Agrupado.h"
 #include "reportdata/Formulas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/LlenaTablaXlinea.h"
@@ -9,17 +10,21 @@
 
 namespace reportdata {
 
-bool LlenaTabla(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
                 const QString& cTabla, const Aviso& avisa) {
+    const bool fiel = plan == Plan::Fiel;
     switch (reporte.tipo) {
         case TipoReporte::PorMes:
-            LlenaTablaXmes(s, conexion, cTabla);
+            fiel ? LlenaTablaXmes(s, conexion, cTabla)
+                 : agrupado::LlenaTablaXmes(s, conexion, cTabla);
             return true;
         case TipoReporte::PorLinea:
-            LlenaTablaXlinea(s, conexion, cTabla);
+            fiel ? LlenaTablaXlinea(s, conexion, cTabla)
+                 : agrupado::LlenaTablaXlinea(s, conexion, cTabla);
             return true;
         case TipoReporte::PorVendedor:
-            return LlenaTablaXvend(s, conexion, cTabla, avisa);
+            return fiel ? LlenaTablaXvend(s, conexion, cTabla, avisa)
+                        : agrupado::LlenaTablaXvend(s, conexion, cTabla, avisa);
     }
     return false;
 }
@@ -36,10 +41,10 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     return abierto;
 }
 
-Informe Produce(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+Informe Produce(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
                 const QString& cTabla, const Aviso& avisa) {
     Informe informe;
-    informe.tieneDatos = LlenaTabla(reporte, s, conexion, cTabla, avisa);
+    informe.tieneDatos = LlenaTabla(reporte, plan, s, conexion, cTabla, avisa);
     report::Application aplicacion;
     informe.contenido = AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
                                     oBasesDD->cMiBase + "." + cTabla, informe.tieneDatos,

@@ -6,6 +6,7 @@
 
 #include "platform/report/Report.h"
 #include "reportdata/Constructor.h"
+#include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
 #include "reportdata/Seleccion.h"
 
@@ -17,7 +18,7 @@ namespace reportdata {
 
 // Fills the work table cTabla with the report's builder. Gives the builder's has-data result
 // for the salesperson report, true for the others.
-bool LlenaTabla(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
                 const QString& cTabla, const Aviso& avisa);
 
 // Opens the report file from the program's folder, points its first table at tabla1
@@ -31,7 +32,7 @@ struct Informe {
     bool tieneDatos = false;
     report::ReportContent contenido;
 };
-Informe Produce(const Reporte& reporte, const Seleccion& s, ado::Connection& conexion,
+Informe Produce(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
                 const QString& cTabla, const Aviso& avisa);
 
 }  // namespace reportdata

@@ -1,4 +1,5 @@
 #include "reportdata/LlenaTablaXlinea.h"
+#include "reportdata/ListaLineas.h"
 
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
@@ -10,37 +11,47 @@
 namespace reportdata {
 namespace {
 
-const int kLineas = 12;
-
-// A line name goes into the first free slot unless a slot holds it already.
-void Anota(const QString& linea) {
+// A line name goes into the first free slot unless a slot holds it already, as the server
+// compares names.
+void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
     for (int i = 0; i < kLineas; ++i) {
         if (aEtiquetas[i].isEmpty()) {
             aEtiquetas[i] = linea;
+            pesos[i] = peso;
             return;
         }
-        if (aEtiquetas[i] == linea) return;
+        if (pesos[i] == peso) return;
     }
 }
 
-void PrimeraPasada(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
+}  // namespace
+
+PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos,
+                          Plan plan) {
+    PesosDeLineas pesos;
     const int primero = AñoInicial(s);
+    std::optional<QString> años =
+        QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2").arg(primero).arg(AñoFinal(s));
+    if (plan == Plan::Agrupado) {
+        años = RangoDeAños("XXX.Fecha", primero, AñoFinal(s));
+        if (!años) return pesos;
+        años = " and " + *años;
+    }
     ado::Recordset rs;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
         const QString doc = Documento(s, k);
-        QString origen =
-            doc + oUtilerias->CambXXX(
-                      kLineasVendidas + QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")
-                                            .arg(primero)
-                                            .arg(AñoFinal(s)),
-                      doc);
+        QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + *años, doc);
         if (HayVendedor(s))
             origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor) + " ";
         origen += kAgrupaPorLinea;
-        oBasesDD->AbrirTabla(rs, conexion, origen, "lineas.Linea");
-        for (; !rs.Eof(); rs.MoveNext()) Anota(rs.Fields("Linea").toString());
+        oBasesDD->AbrirTabla(rs, conexion, origen, kLineaYPeso);
+        for (; !rs.Eof(); rs.MoveNext())
+            Anota(pesos, rs.Fields("Linea").toString(), rs.Fields("Peso").toByteArray());
     }
+    return pesos;
 }
+
+namespace {
 
 double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos,
                    const QString& linea, int año) {
@@ -67,7 +78,7 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
-    PrimeraPasada(s, conexion, tipos);
+    ListaLineas(s, conexion, tipos, Plan::Fiel);
 
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, cTabla);

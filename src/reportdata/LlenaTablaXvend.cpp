@@ -1,50 +1,20 @@
 #include "reportdata/LlenaTablaXvend.h"
 
-#include <QDate>
-
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
-#include "platform/vb/Errores.h"
-#include "platform/vb/RuntimeError.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
-#include "reportdata/Reglas.h"
 #include "reportdata/Sentencias.h"
+#include "reportdata/VentasXvend.h"
 
 namespace reportdata {
 namespace {
 
-// The period: from the start date two years back (29 February becomes the 28th) to the end date.
-struct Periodo {
-    int y1;
-    QString condicion;
-};
-
-Periodo PeriodoDe(const Seleccion& s) {
-    const QDate inicio = FechaDe(s.fechaInicial);
-    const int y1 = Año16(inicio.year() - 2);
-    QDate desplazada(y1, inicio.month(), inicio.day());
-    if (!desplazada.isValid()) desplazada = QDate(y1, inicio.month(), 28);
-    const QString desde = oLibreria->FechaSQL(desplazada.toString(oLibreria->FormatoFecha()));
-    const QString hasta = oLibreria->FechaSQL(FechaDe(s.fechaFinal));
-    return {y1, " where Fecha>=" + ado::Quote(desde) + " and Fecha<=" + ado::Quote(hasta)};
-}
-
-QString CondicionLinea(const Seleccion& s) {
-    const double linea = oLibreria->kzVal(s.linea.toString());
-    if (linea <= 0) return {};
-    return " and lineas.Id=" + QString::number(oLibreria->kzVal(s.linea.toString()), 'g', 17);
-}
-
 // Adds one sales group to its salesperson's row, creating the row when it is new.
 void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QString& vendedor,
              int año, const QVariant& suma) {
-    if (vendedor.size() > kAnchoVendedor)
-        throw RuntimeError(mysqlError::kDatoMuyLargo, "La clave de vendedor «" + vendedor +
-                                                          "» tiene más de " +
-                                                          QString::number(kAnchoVendedor) +
-                                                          " caracteres y no cabe en el reporte.");
+    CompruebaClave(vendedor);
     ado::Recordset fila;
     if (!oBasesDD->AbrirTabla(fila, conexion, cTabla + " where Vendedor=" + ado::Quote(vendedor))) {
         fila.AddNew();
@@ -65,13 +35,7 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cT
     const QString doc = Documento(s, k);
     avisa(doc);
     const Periodo periodo = PeriodoDe(s);
-    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
-    const QString agrupa =
-        HayVendedor(s) ? " group by year(Fecha)" : " group by year(Fecha),Vendedor";
-    const QString consulta = "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
-                             "),Vendedor,year(Fecha) from " + doc +
-                             oUtilerias->CambXXX(kVentasDeVendedor, doc) + periodo.condicion +
-                             vendedor + CondicionLinea(s) + agrupa;
+    const QString consulta = ConsultaDeVentas(s, doc, periodo);
     avisa("Consulta: " + consulta);
     ado::Recordset grupos;
     if (!oBasesDD->AbrirTabla(grupos, conexion, consulta)) return;

@@ -38,6 +38,8 @@ inline const QString kLineasVendidas =
     "left join productos on XXXdetalle.Producto=productos.Clave "
     "left join lineas on productos.Linea=lineas.Id where not isnull(lineas.Linea) ";
 inline const QString kAgrupaPorLinea = " group by lineas.Linea";
+// The line's name and its weight in the column's collation: equal weights, one line.
+inline const QString kLineaYPeso = "lineas.Linea, weight_string(lineas.Linea) as Peso";
 inline const QString kVentasDeLinea =
     " left join XXXdetalle on XXX.id=XXXdetalle.id "
     "left join productos on XXXdetalle.Producto=productos.clave "

@@ -11,6 +11,7 @@
 #include "platform/report/Export.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/App.h"
+#include "platform/vb/RuntimeError.h"
 #include "platform/vb/SaveFile.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
@@ -21,13 +22,24 @@
 
 namespace {
 
-bool Configura(const Pedido& p) {
+// The plan of --plan, else the configuration's; a bad value is bad input.
+reportdata::Plan PlanDe(const Pedido& p) {
+    try {
+        if (!p.plan.isEmpty()) return reportdata::PlanDe(p.plan, "--plan");
+        return p.SinConfiguracion() ? reportdata::Plan::Agrupado : LeePlan(*oLibreria, cArchivoIni);
+    } catch (const RuntimeError& e) {
+        throw ErrorDeUso(e.Description());
+    }
+}
+
+bool Configura(Pedido& p) {
     if (p.SinConfiguracion()) {
         oBasesDD->cPassword.clear();
     } else {
         cArchivoIni = p.config.isEmpty() ? App::Archivo("Miravel.ini") : p.config;
         if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     }
+    p.planDeConsultas = PlanDe(p);
     auto sustituye = [](QString& destino, const QString& valor) {
         if (!valor.isEmpty()) destino = valor;
     };
@@ -70,8 +82,8 @@ QByteArray Json(const Pedido& p, const reportdata::Informe& informe) {
 }
 
 void Produce(const Pedido& p, ado::Connection& conexion, const QString& cTabla) {
-    const reportdata::Informe informe =
-        reportdata::Produce(*p.reporte, p.seleccion, conexion, cTabla, [](const QString& aviso) {
+    const reportdata::Informe informe = reportdata::Produce(
+        *p.reporte, p.planDeConsultas, p.seleccion, conexion, cTabla, [](const QString& aviso) {
             std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
         });
     const report::ReportPages paginas(informe.contenido);

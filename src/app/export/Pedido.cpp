@@ -14,6 +14,7 @@ const char* const kUsoExporta =
     "                    [--vendedor CLAVE] [--linea ID]\n"
     "                    [--pdf ARCHIVO] [--png ARCHIVO] [--csv ARCHIVO] [--json ARCHIVO]\n"
     "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
+    "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
     "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.\n";
 
 Pedido LeePedido(const QStringList& argumentos) {
@@ -30,7 +31,7 @@ Pedido LeePedido(const QStringList& argumentos) {
                                            {"--csv", &p.csv},          {"--json", &p.json},
                                            {"--config", &p.config},    {"--servidor", &p.servidor},
                                            {"--puerto", &p.puerto},    {"--usuario", &p.usuario},
-                                           {"--base", &p.base}};
+                                           {"--base", &p.base},        {"--plan", &p.plan}};
     QString reporte, ventas = "ambas", linea;
     for (int i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <stdexcept>
 
+#include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
 #include "reportdata/Seleccion.h"
 
@@ -13,6 +14,8 @@ struct Pedido {
     QString pdf, png, csv, json;
     QString config;
     QString servidor, puerto, usuario, base;  // empty: from the configuration
+    QString plan;                             // --plan; empty: from the configuration
+    reportdata::Plan planDeConsultas = reportdata::Plan::Agrupado;
     bool ayuda = false, version = false;
     // Server, port, user and base all given: no configuration file and no host installation.
     bool SinConfiguracion() const {

@@ -3,6 +3,7 @@
 // number instead.
 
 namespace vbError {
+inline constexpr int kArgumentoNoValido = 5;      // invalid procedure call or argument
 inline constexpr int kDesbordamiento = 6;         // overflow
 inline constexpr int kSubindiceFueraDeRango = 9;  // subscript out of range
 inline constexpr int kTiposNoCoinciden = 13;      // type mismatch

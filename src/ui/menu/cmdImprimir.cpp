@@ -44,7 +44,7 @@ void frmMenu::cmdImprimir_Click() {
 void frmMenu::Imprime(const reportdata::Reporte& r) {
     const reportdata::Seleccion s = Seleccion();
     TablaTemporal trabajo(oConexion, r.estructura);
-    const bool tieneDatos = reportdata::LlenaTabla(r, s, oConexion, trabajo.cTabla,
+    const bool tieneDatos = reportdata::LlenaTabla(r, plan, s, oConexion, trabajo.cTabla,
                                                    [](const QString& aviso) { MsgBox(aviso); });
     Form1 visor(this);
     if (r.porFechas) visor.TieneDatos(tieneDatos);

@@ -4,6 +4,7 @@
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
 #include "reportdata/Seleccion.h"
 
@@ -31,6 +32,7 @@ class frmMenu : public QWidget {
     std::array<QLabel*, 3> Label{};  // element 2 only
 
     ado::Connection oConexion;
+    reportdata::Plan plan = reportdata::Plan::Agrupado;  // how the builders ask the server
     ado::Recordset rsLineas;
 
     void optReporte_Click(int index);

@@ -1,0 +1,48 @@
+#include "reportdata/VentasXvend.h"
+
+#include <QDate>
+
+#include "platform/ado/Quote.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Reglas.h"
+#include "reportdata/Sentencias.h"
+
+namespace reportdata {
+
+Periodo PeriodoDe(const Seleccion& s) {
+    const QDate inicio = FechaDe(s.fechaInicial);
+    const int y1 = Año16(inicio.year() - 2);
+    QDate desplazada(y1, inicio.month(), inicio.day());
+    if (!desplazada.isValid()) desplazada = QDate(y1, inicio.month(), 28);
+    const QString desde = oLibreria->FechaSQL(desplazada.toString(oLibreria->FormatoFecha()));
+    const QString hasta = oLibreria->FechaSQL(FechaDe(s.fechaFinal));
+    return {y1, " where Fecha>=" + ado::Quote(desde) + " and Fecha<=" + ado::Quote(hasta)};
+}
+
+QString CondicionLinea(const Seleccion& s) {
+    const double linea = oLibreria->kzVal(s.linea.toString());
+    if (linea <= 0) return {};
+    return " and lineas.Id=" + QString::number(linea, 'g', 17);
+}
+
+QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo) {
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    // Grouped by the key also for one salesperson: the key is selected, and a server in
+    // ONLY_FULL_GROUP_BY mode refuses a selected column that is not grouped.
+    return "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
+           "),Vendedor,year(Fecha) from " + doc + oUtilerias->CambXXX(kVentasDeVendedor, doc) +
+           periodo.condicion + vendedor + CondicionLinea(s) + " group by year(Fecha),Vendedor";
+}
+
+void CompruebaClave(const QString& vendedor) {
+    if (vendedor.size() > kAnchoVendedor)
+        throw RuntimeError(mysqlError::kDatoMuyLargo, "La clave de vendedor «" + vendedor +
+                                                          "» tiene más de " +
+                                                          QString::number(kAnchoVendedor) +
+                                                          " caracteres y no cabe en el reporte.");
+}
+
+}  // namespace reportdata

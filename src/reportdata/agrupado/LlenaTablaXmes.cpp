@@ -1,0 +1,68 @@
+#include <QSqlQuery>
+#include <QStringList>
+#include <array>
+
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "reportdata/Agrupado.h"
+#include "reportdata/Sentencias.h"
+
+namespace reportdata::agrupado {
+namespace {
+
+using Meses = std::array<std::array<double, 12>, 3>;  // [year - first year][month - 1]
+
+// One statement: the sums of a source by year and month of the three years.
+Meses PorMes(ado::Connection& conexion, const QString& origen, const QString& rango,
+             const QString& condicion, const QString& suma, int primero) {
+    Meses meses{};
+    QSqlQuery q =
+        conexion.Query("SELECT year(Fecha),month(Fecha),SUM(" + suma + ") FROM " + origen +
+                       " where " + rango + condicion + " group by year(Fecha),month(Fecha)");
+    while (q.next()) {
+        const int año = q.value(0).toInt() - primero, mes = q.value(1).toInt() - 1;
+        if (año >= 0 && año < 3 && mes >= 0 && mes < 12) meses[año][mes] = q.value(2).toDouble();
+    }
+    return meses;
+}
+
+}  // namespace
+
+void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
+    const RangoTipos tipos = Tipos(s);
+    const int ultimo = AñoFinal(s);
+    const int primero = AñoInicial(s);
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString vendedorDevoluciones =
+        HayVendedor(s) ? " and clientes.Vendedor=" + ado::Quote(s.vendedor) : QString();
+
+    std::array<Meses, 2> ventas{};
+    Meses devoluciones{};
+    if (const auto rango = RangoDeAños("Fecha", primero, ultimo)) {
+        for (int k = tipos.primero; k <= tipos.ultimo; ++k)
+            ventas[k] =
+                PorMes(conexion, Documento(s, k), *rango, vendedor, kTotalDocumento, primero);
+        devoluciones = PorMes(conexion, kDevolucionesConCliente, *rango, vendedorDevoluciones,
+                              kTotalDevolucion, primero);
+    }
+
+    // The same additions in the same order as month by month: the same doubles.
+    QStringList filas;
+    for (int año = primero; año <= ultimo; ++año) {
+        QStringList valores{QString::number(año)};
+        for (int mes = 0; mes < 12; ++mes) {
+            double venta = 0;
+            for (int k = tipos.primero; k <= tipos.ultimo; ++k)
+                venta += ventas[k][año - primero][mes];
+            const double devuelto = 0 + devoluciones[año - primero][mes];
+            valores << ado::Literal(venta - devuelto);
+        }
+        filas << "(" + valores.join(',') + ")";
+    }
+    QStringList columnas{ado::QuoteIdentifier("Año")};
+    for (const QString& mes : kMeses) columnas << ado::QuoteIdentifier(mes);
+    conexion.Execute("INSERT INTO " + cTabla + " (" + columnas.join(',') + ") VALUES " +
+                     filas.join(','));
+}
+
+}  // namespace reportdata::agrupado

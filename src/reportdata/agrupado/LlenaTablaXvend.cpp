@@ -1,0 +1,106 @@
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
+#include "reportdata/Agrupado.h"
+#include "reportdata/Etiquetas.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Sentencias.h"
+#include "reportdata/VentasXvend.h"
+
+namespace reportdata::agrupado {
+namespace {
+
+// The work-table column of a year: 1 for the first, 2 for the second, 3 for any later one.
+int ColumnaDe(int año, int y1) {
+    return año == y1 ? 1 : año == y1 + 1 ? 2 : 3;
+}
+
+// The rows of the grouped sales of one document table, each as the values of a work-table row
+// that holds its sum in its year's column.
+void PasaVentas(const Seleccion& s, ado::Connection& conexion, const Periodo& periodo,
+                const QString& doc, QStringList& filas, const Aviso& avisa) {
+    avisa(doc);
+    const QString consulta = ConsultaDeVentas(s, doc, periodo);
+    avisa("Consulta: " + consulta);
+    QSqlQuery grupos = conexion.Query(consulta);
+    while (grupos.next()) {
+        // Groups without detail lines add nothing; documents without a salesperson
+        // belong to no salesperson's bar.
+        if (grupos.value(0).isNull() || grupos.value(1).isNull()) continue;
+        const QString vendedor = grupos.value(1).toString();
+        CompruebaClave(vendedor);
+        QStringList valores{ado::Quote(vendedor), "0", "0", "0"};
+        valores[ColumnaDe(grupos.value(2).toInt(), periodo.y1)] =
+            ado::Literal(grupos.value(0).toDouble());
+        for (int i = 0; i < 3; ++i) valores << ado::Quote(QString::number(periodo.y1 + i));
+        filas << "(" + valores.join(',') + ")";
+    }
+}
+
+// The returns of the period by the customer's salesperson, a sum for each year's column,
+// subtracted from the rows of the work table in one statement.
+void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
+                      const Periodo& periodo, const Aviso& avisa) {
+    avisa("Más " + cTabla + " order by Vendedor");
+    const QString año = "year(devolucionctes.Fecha)";
+    const QString sumas[3] = {
+        QString("Sum(case when %1=%2 then %3 end)").arg(año).arg(periodo.y1).arg(kImporteDevuelto),
+        QString("Sum(case when %1=%2 then %3 end)")
+            .arg(año)
+            .arg(periodo.y1 + 1)
+            .arg(kImporteDevuelto),
+        QString("Sum(case when %1>%2 then %3 end)")
+            .arg(año)
+            .arg(periodo.y1 + 1)
+            .arg(kImporteDevuelto)};
+    const QString consulta =
+        "Select clientes.Vendedor," + sumas[0] + "," + sumas[1] + "," + sumas[2] + " from " +
+        kDevolucionesDeLinea + QString(periodo.condicion).replace("Fecha", "devolucionctes.Fecha") +
+        " and clientes.Vendedor is not null" + CondicionLinea(s) + " group by clientes.Vendedor";
+    avisa(consulta);
+    QSqlQuery grupos = conexion.Query(consulta);
+    QString casos[3];
+    while (grupos.next())
+        for (int n = 1; n <= 3; ++n)
+            if (!grupos.value(n).isNull())
+                casos[n - 1] += " when Vendedor=" + ado::Quote(grupos.value(0).toString()) +
+                                " then " + ado::Literal(grupos.value(n).toDouble());
+    QStringList cambios;
+    for (int n = 1; n <= 3; ++n)
+        if (!casos[n - 1].isEmpty())
+            cambios << QString("Anio%1=Anio%1-case%2 else 0 end").arg(n).arg(casos[n - 1]);
+    if (!cambios.isEmpty()) conexion.Execute("Update " + cTabla + " set " + cambios.join(','));
+    avisa("Fin del 'Más'");
+}
+
+}  // namespace
+
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
+                     const Aviso& avisa) {
+    const RangoTipos tipos = Tipos(s);
+    avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
+    const Periodo periodo = PeriodoDe(s);
+    QStringList filas;
+    for (int k = tipos.primero; k <= tipos.ultimo; ++k)
+        PasaVentas(s, conexion, periodo, Documento(s, k), filas, avisa);
+    // One statement for every group, in the server's order: a key the work table already holds
+    // adds to its row, as the row by row plan does.
+    if (!filas.isEmpty()) {
+        conexion.Execute(
+            "Insert into " + cTabla + " (Vendedor,Anio1,Anio2,Anio3,cAnio1,cAnio2,cAnio3) values " +
+            filas.join(',') +
+            " on duplicate key update Anio1=Anio1+values(Anio1),Anio2=Anio2+values(Anio2),"
+            "Anio3=Anio3+values(Anio3)");
+        for (int i = 0; i < 3; ++i) aEtiquetas[i] = QString::number(periodo.y1 + i);
+    }
+    const bool resultado = !filas.isEmpty();
+    avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
+    if (resultado) PasaDevoluciones(s, conexion, cTabla, periodo, avisa);
+    avisa("Fin de la función");
+    return resultado;
+}
+
+}  // namespace reportdata::agrupado
