@@ -37,6 +37,18 @@ class tst_exporta : public QObject {
         f.open(QIODevice::ReadOnly);
         return QJsonDocument::fromJson(f.readAll()).object();
     }
+    static QJsonValue Dato(const QJsonObject& celdas, const char* celda, const char* campo) {
+        return celdas[celda].toObject()[campo];
+    }
+    QJsonObject Libro(const QString& xlsx) {
+        QProcess p;
+        p.start("/usr/bin/python3",
+                {MIRAVEL_DIR_FUENTES "/tests/lee_xlsx.py", xlsx});  // Debian's, with openpyxl
+        p.waitForFinished(60000);
+        const QJsonObject libro = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        if (libro["hojas"].toArray().isEmpty()) qFatal("%s", p.readAllStandardError().constData());
+        return libro["hojas"].toArray().first().toObject();
+    }
     int Temporales() {
         return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
                              base + "' AND TABLE_NAME LIKE 'tbltemp%'")
@@ -73,6 +85,58 @@ class tst_exporta : public QObject {
         QVERIFY(csv.readAll().startsWith("Año,Ene,Feb,Mar"));
         QVERIFY(QFileInfo(d + "/m.pdf").size() > 1000);
         QCOMPARE(Temporales(), 0);
+    }
+
+    // The workbook read by an independent reader, as a spreadsheet user would see it.
+    void excelWorkbook() {
+        const QString xlsx = salida.filePath("mes.xlsx");
+        QCOMPARE(Exporta({"--reporte", "mes", "--anio", "2010", "--xlsx", xlsx}).estado, 0);
+        QJsonObject hoja = Libro(xlsx);
+        QCOMPARE(hoja["nombre"].toString(), "Ventas netas por mes");
+        QJsonObject celdas = hoja["celdas"].toObject();
+        QCOMPARE(Dato(celdas, "A1", "valor").toString(), "Ventas netas por mes");
+        QVERIFY(Dato(celdas, "A3", "valor").toString().contains("Año final: 2010"));
+        // 2010 is the third row of figures: January 204, June -10; amounts are numbers.
+        QCOMPARE(Dato(celdas, "A9", "valor").toString(), "2010");
+        QCOMPARE(Dato(celdas, "B9", "valor").toDouble(), 204.0);
+        QCOMPARE(Dato(celdas, "G9", "valor").toDouble(), -10.0);
+        QVERIFY(Dato(celdas, "B9", "formato").toString().contains("$"));
+        QCOMPARE(Dato(celdas, "N9", "valor").toString(), "=SUM(B9:M9)");
+        QCOMPARE(Dato(celdas, "A10", "valor").toString(), "Total");
+        QCOMPARE(Dato(celdas, "B10", "valor").toString(), "=SUM(B7:B9)");
+        QCOMPARE(Dato(celdas, "N10", "valor").toString(), "=SUM(N7:N9)");
+        QCOMPARE(hoja["congelada"].toString(), "B7");
+        QJsonArray series = hoja["graficas"].toArray()[0].toObject()["series"].toArray();
+        QCOMPARE(hoja["graficas"].toArray()[0].toObject()["agrupacion"].toString(), "clustered");
+        QCOMPARE(series.size(), 3);  // a series per year, months as categories
+        QCOMPARE(series[2].toObject()["nombre"].toString(), "'Ventas netas por mes'!$A$9");
+        QCOMPARE(series[2].toObject()["valores"].toString(), "'Ventas netas por mes'!$B$9:$M$9");
+        QCOMPARE(series[2].toObject()["categorias"].toString(), "'Ventas netas por mes'!$B$6:$M$6");
+
+        // Salespeople as categories, a series per year.
+        QCOMPARE(Exporta({"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010",
+                          "--xlsx", xlsx})
+                     .estado,
+                 0);
+        hoja = Libro(xlsx);
+        celdas = hoja["celdas"].toObject();
+        QCOMPARE(Dato(celdas, "A7", "valor").toString(), "7");
+        QCOMPARE(Dato(celdas, "D7", "valor").toDouble(), 93.6);
+        series = hoja["graficas"].toArray()[0].toObject()["series"].toArray();
+        QCOMPARE(series.size(), 3);
+        QCOMPARE(series[0].toObject()["nombre"].toString(), "'Ventas netas por vendedor'!$B$6");
+        QCOMPARE(series[0].toObject()["categorias"].toString(),
+                 "'Ventas netas por vendedor'!$A$7:$A$11");
+
+        // Nothing sold: the title block and the sentence, no chart.
+        QCOMPARE(Exporta({"--reporte", "vendedor", "--desde", "01/01/1990", "--hasta", "31/12/1990",
+                          "--xlsx", xlsx})
+                     .estado,
+                 0);
+        hoja = Libro(xlsx);
+        QCOMPARE(Dato(hoja["celdas"].toObject(), "A6", "valor").toString(),
+                 "No se encontró información");
+        QVERIFY(hoja["graficas"].toArray().isEmpty());
     }
 
     void lineAndSalesperson() {

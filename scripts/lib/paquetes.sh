@@ -4,7 +4,8 @@ miravel_paquetes=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev libqt6sql6-mysql
   mariadb-server mariadb-client
-  xvfb xauth fonts-dejavu-core xdg-utils poppler-utils clang-format
+  libxlsxwriter-dev
+  xvfb xauth fonts-dejavu-core xdg-utils poppler-utils clang-format python3-openpyxl
 )
 
 instala_paquetes() {

@@ -9,6 +9,7 @@
 #include "app/Principal.h"
 #include "platform/ado/Connection.h"
 #include "platform/report/Export.h"
+#include "platform/report/ExportXlsx.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/App.h"
 #include "platform/vb/RuntimeError.h"
@@ -90,6 +91,7 @@ void Produce(const Pedido& p, ado::Connection& conexion, const QString& cTabla) 
     if (!p.pdf.isEmpty()) report::ExportPdf(paginas, p.pdf);
     if (!p.png.isEmpty()) report::ExportPng(paginas, p.png);
     if (!p.csv.isEmpty()) report::ExportCsv(paginas, p.csv);
+    if (!p.xlsx.isEmpty()) report::ExportXlsx(paginas, p.xlsx);
     if (!p.json.isEmpty()) SaveFile(p.json, Json(p, informe));
 }
 

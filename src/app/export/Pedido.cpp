@@ -13,6 +13,7 @@ const char* const kUsoExporta =
     "                    [--ventas facturas|remisiones|ambas]        ambas si falta\n"
     "                    [--vendedor CLAVE] [--linea ID]\n"
     "                    [--pdf ARCHIVO] [--png ARCHIVO] [--csv ARCHIVO] [--json ARCHIVO]\n"
+    "                    [--xlsx ARCHIVO]\n"
     "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
     "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
     "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.\n";
@@ -25,13 +26,15 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.fechaInicial = "01/" + hoy.toString("MM/yyyy");
     s.fechaFinal = hoy.toString("dd/MM/yyyy");
 
-    const QHash<QString, QString*> valores{{"--anio", &s.año},         {"--desde", &s.fechaInicial},
-                                           {"--hasta", &s.fechaFinal}, {"--vendedor", &s.vendedor},
-                                           {"--pdf", &p.pdf},          {"--png", &p.png},
-                                           {"--csv", &p.csv},          {"--json", &p.json},
-                                           {"--config", &p.config},    {"--servidor", &p.servidor},
-                                           {"--puerto", &p.puerto},    {"--usuario", &p.usuario},
-                                           {"--base", &p.base},        {"--plan", &p.plan}};
+    const QHash<QString, QString*> valores{
+        {"--anio", &s.año},          {"--desde", &s.fechaInicial},
+        {"--hasta", &s.fechaFinal},  {"--vendedor", &s.vendedor},
+        {"--pdf", &p.pdf},           {"--png", &p.png},
+        {"--csv", &p.csv},           {"--json", &p.json},
+        {"--xlsx", &p.xlsx},         {"--config", &p.config},
+        {"--servidor", &p.servidor}, {"--puerto", &p.puerto},
+        {"--usuario", &p.usuario},   {"--base", &p.base},
+        {"--plan", &p.plan}};
     QString reporte, ventas = "ambas", linea;
     for (int i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];

@@ -11,7 +11,7 @@
 struct Pedido {
     const reportdata::Reporte* reporte = nullptr;
     reportdata::Seleccion seleccion;
-    QString pdf, png, csv, json;
+    QString pdf, png, csv, json, xlsx;
     QString config;
     QString servidor, puerto, usuario, base;  // empty: from the configuration
     QString plan;                             // --plan; empty: from the configuration

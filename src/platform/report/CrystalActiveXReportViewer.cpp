@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/report/Export.h"
+#include "platform/report/ExportXlsx.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/MsgBox.h"
@@ -66,6 +67,8 @@ CrystalActiveXReportViewer::CrystalActiveXReportViewer(QWidget* parent) : QWidge
     accion("PDF…", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { ExportTo("pdf"); });
     accion("PNG…", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { ExportTo("png"); });
     accion("CSV…", {QKeySequence(Qt::CTRL | Qt::Key_E)}, [this] { ExportTo("csv"); });
+    accion("Excel…", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+           [this] { ExportTo("xlsx"); });
     barra->addSeparator();
     accion("Ajustar al ancho", {QKeySequence(Qt::CTRL | Qt::Key_2)}, [this] { FitWidth(); });
     accion("Página completa", {QKeySequence(Qt::CTRL | Qt::Key_1)}, [this] { FitPage(); });
@@ -163,13 +166,15 @@ void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString nombre = QFileDialog::getSaveFileName(
         this, "Exportar el reporte", carpeta + "/" + pages_->Content().titulo + "." + kind,
-        kind.toUpper() + " (*." + kind + ")");
+        (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
     try {
         if (kind == "pdf")
             ExportPdf(*pages_, nombre);
         else if (kind == "png")
             ExportPng(*pages_, nombre);
+        else if (kind == "xlsx")
+            ExportXlsx(*pages_, nombre);
         else
             ExportCsv(*pages_, nombre);
     } catch (const RuntimeError& e) {

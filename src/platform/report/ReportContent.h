@@ -21,6 +21,16 @@ struct ReportContent {
     QString ejeCategorias;
     QStringList Categorias() const { return seriesSonFilas ? columnas : filas; }
     QStringList Series() const { return seriesSonFilas ? filas : columnas; }
+    // Nothing to show: no data, no rows, or nothing but zeros.
+    bool NadaQueMostrar() const {
+        if (!sinDatos.isEmpty() || filas.isEmpty() || columnas.isEmpty()) return true;
+        for (const QVector<double>& fila : celdas)
+            for (double v : fila)
+                if (v != 0) return false;
+        return true;
+    }
+    // The sentence that says so, naming the selection.
+    QString Aviso() const { return sinDatos.isEmpty() ? "Sin ventas para " + seleccion : sinDatos; }
     double Valor(int serie, int categoria) const {
         return seriesSonFilas ? celdas[serie][categoria] : celdas[categoria][serie];
     }

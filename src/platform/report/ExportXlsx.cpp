@@ -1,0 +1,184 @@
+#include "platform/report/ExportXlsx.h"
+
+#include <xlsxwriter.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "platform/report/Formato.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
+#include "platform/vb/SaveFile.h"
+
+namespace report {
+namespace {
+
+const char* const kFormatoMoneda = "\"$\"#,##0.00;-\"$\"#,##0.00";
+const int kFilaCabecera = 5;  // the table's heading; the rows of figures follow
+
+// A sheet name Excel accepts: at most 31 characters, none of []:*?/\ .
+QString NombreDeHoja(const QString& titulo) {
+    QString nombre = QString(titulo).remove(QRegularExpression("[\\[\\]:*?/\\\\]")).trimmed();
+    if (nombre.size() > 31) {  // cut at a word where one ends early enough
+        const int corte = nombre.left(32).lastIndexOf(' ');
+        nombre = nombre.left(corte > 0 ? corte : 31).trimmed();
+    }
+    return nombre.isEmpty() ? "Reporte" : nombre;
+}
+
+QString Celda(int fila, int columna) {
+    char texto[LXW_MAX_CELL_NAME_LENGTH];
+    lxw_rowcol_to_cell(texto, fila, static_cast<lxw_col_t>(columna));
+    return QString::fromLatin1(texto);
+}
+
+QString Rango(int fila1, int columna1, int fila2, int columna2) {
+    return Celda(fila1, columna1) + ":" + Celda(fila2, columna2);
+}
+
+// Writes the sheet; gives false when the library refused something.
+class Libro {
+  public:
+    explicit Libro(const QString& archivo)
+        : libro_(workbook_new(QFile::encodeName(archivo).constData())) {}
+    ~Libro() {
+        if (libro_) workbook_close(libro_);
+    }
+    lxw_workbook* get() { return libro_; }
+    // Closes the file; gives the library's verdict.
+    bool Cierra() {
+        const lxw_error error = workbook_close(libro_);
+        libro_ = nullptr;
+        return error == LXW_NO_ERROR;
+    }
+
+  private:
+    lxw_workbook* libro_;
+};
+
+void Escribe(lxw_workbook* libro, const ReportContent& c) {
+    const QString nombreHoja = NombreDeHoja(c.titulo);
+    lxw_worksheet* hoja = workbook_add_worksheet(libro, nombreHoja.toUtf8().constData());
+    lxw_format* titulo = workbook_add_format(libro);
+    format_set_bold(titulo);
+    format_set_font_size(titulo, 14);
+    lxw_format* cabecera = workbook_add_format(libro);
+    format_set_bold(cabecera);
+    format_set_font_color(cabecera, LXW_COLOR_WHITE);
+    format_set_bg_color(cabecera, 0x29629B);
+    lxw_format* moneda = workbook_add_format(libro);
+    format_set_num_format(moneda, kFormatoMoneda);
+    lxw_format* total = workbook_add_format(libro);
+    format_set_num_format(total, kFormatoMoneda);
+    format_set_bold(total);
+    lxw_format* negrita = workbook_add_format(libro);
+    format_set_bold(negrita);
+
+    auto texto = [&](int fila, int columna, const QString& t, lxw_format* f = nullptr) {
+        worksheet_write_string(hoja, fila, static_cast<lxw_col_t>(columna), t.toUtf8().constData(),
+                               f);
+    };
+    texto(0, 0, c.titulo, titulo);
+    texto(1, 0, "Servidor: " + c.servidor + "    Base de datos: " + c.base);
+    texto(2, 0, c.seleccion);
+    texto(3, 0, "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm"));
+    if (c.NadaQueMostrar()) {
+        texto(kFilaCabecera, 0, c.Aviso(), titulo);
+        return;
+    }
+
+    // The table as the page shows it, totals as formulas over the cells.
+    const int filas = static_cast<int>(c.filas.size());
+    const int columnas = static_cast<int>(c.columnas.size());
+    const int primera = kFilaCabecera + 1, ultima = kFilaCabecera + filas;
+    QVector<int> anchos(columnas + 2, 8);
+    auto anota = [&](int columna, const QString& t) {
+        anchos[columna] = qMax(anchos[columna], static_cast<int>(t.size()) + 2);
+    };
+    texto(kFilaCabecera, 0, c.tituloFilas, cabecera);
+    anota(0, c.tituloFilas);
+    for (int j = 0; j < columnas; ++j) {
+        texto(kFilaCabecera, j + 1, c.columnas[j], cabecera);
+        anota(j + 1, c.columnas[j]);
+    }
+    texto(kFilaCabecera, columnas + 1, "Total", cabecera);
+    QVector<double> sumas(columnas + 1, 0.0);
+    for (int i = 0; i < filas; ++i) {
+        texto(primera + i, 0, c.filas[i]);
+        anota(0, c.filas[i]);
+        double suma = 0;
+        for (int j = 0; j < columnas; ++j) {
+            const double v = c.celdas[i][j];
+            worksheet_write_number(hoja, primera + i, static_cast<lxw_col_t>(j + 1), v, moneda);
+            anota(j + 1, Moneda(v));
+            suma += v;
+            sumas[j] += v;
+        }
+        sumas[columnas] += suma;
+        const QString formula = "=SUM(" + Rango(primera + i, 1, primera + i, columnas) + ")";
+        worksheet_write_formula_num(hoja, primera + i, static_cast<lxw_col_t>(columnas + 1),
+                                    formula.toUtf8().constData(), total, suma);
+        anota(columnas + 1, Moneda(suma));
+    }
+    texto(ultima + 1, 0, "Total", negrita);
+    for (int j = 0; j <= columnas; ++j) {
+        const QString formula = "=SUM(" + Rango(primera, j + 1, ultima, j + 1) + ")";
+        worksheet_write_formula_num(hoja, ultima + 1, static_cast<lxw_col_t>(j + 1),
+                                    formula.toUtf8().constData(), total, sumas[j]);
+        anota(j + 1, Moneda(sumas[j]));
+    }
+    for (int j = 0; j < anchos.size(); ++j)
+        worksheet_set_column(hoja, static_cast<lxw_col_t>(j), static_cast<lxw_col_t>(j),
+                             anchos[j] * 1.1, nullptr);
+    worksheet_freeze_panes(hoja, kFilaCabecera + 1, 1);
+
+    // The page's chart, drawn from these cells so that it follows their edits.
+    lxw_chart* grafica = workbook_add_chart(libro, LXW_CHART_COLUMN);
+    const QByteArray hoja8 = nombreHoja.toUtf8();
+    const auto col = [](int c) { return static_cast<lxw_col_t>(c); };
+    const int series = c.seriesSonFilas ? filas : columnas;
+    for (int s = 0; s < series; ++s) {
+        lxw_chart_series* serie = chart_add_series(grafica, nullptr, nullptr);
+        if (c.seriesSonFilas) {  // each row a series over the columns
+            chart_series_set_categories(serie, hoja8, kFilaCabecera, 1, kFilaCabecera,
+                                        col(columnas));
+            chart_series_set_values(serie, hoja8, primera + s, 1, primera + s, col(columnas));
+            chart_series_set_name_range(serie, hoja8, primera + s, 0);
+        } else {  // each column a series over the rows
+            chart_series_set_categories(serie, hoja8, primera, 0, ultima, 0);
+            chart_series_set_values(serie, hoja8, primera, col(s + 1), ultima, col(s + 1));
+            chart_series_set_name_range(serie, hoja8, kFilaCabecera, col(s + 1));
+        }
+    }
+    chart_axis_set_num_format(grafica->y_axis, kFormatoMoneda);
+    if (!c.ejeCategorias.isEmpty())
+        chart_axis_set_name(grafica->x_axis, c.ejeCategorias.toUtf8().constData());
+    chart_legend_set_position(grafica, LXW_CHART_LEGEND_BOTTOM);
+    lxw_chart_options opciones{};
+    opciones.x_scale = 2.2;
+    opciones.y_scale = 1.6;
+    worksheet_insert_chart_opt(hoja, ultima + 3, 0, grafica, &opciones);
+}
+
+}  // namespace
+
+void ExportXlsx(const ReportPages& pages, const QString& path) {
+    QTemporaryDir carpeta;
+    const QString temporal = carpeta.filePath("reporte.xlsx");
+    Libro libro(temporal);
+    if (!libro.get() || !carpeta.isValid())
+        throw RuntimeError(vbError::kAccesoArchivo,
+                           "No se pudo preparar el libro de Excel para " + path + ".");
+    Escribe(libro.get(), pages.Content());
+    QFile hecho(temporal);
+    if (!libro.Cierra() || !hecho.open(QIODevice::ReadOnly))
+        throw RuntimeError(vbError::kAccesoArchivo,
+                           "No se pudo preparar el libro de Excel para " + path + ".");
+    SaveFile(path, hecho.readAll());
+}
+
+}  // namespace report
