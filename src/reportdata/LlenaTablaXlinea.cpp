@@ -9,10 +9,7 @@
 #include "reportdata/Sentencias.h"
 
 namespace reportdata {
-namespace {
 
-// A line name goes into the first free slot unless a slot holds it already, as the server
-// compares names.
 void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
     for (int i = 0; i < kLineas; ++i) {
         if (aEtiquetas[i].isEmpty()) {
@@ -24,23 +21,15 @@ void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
     }
 }
 
-}  // namespace
-
-PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos,
-                          Plan plan) {
+PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
     PesosDeLineas pesos;
-    const int primero = AñoInicial(s);
-    std::optional<QString> años =
-        QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2").arg(primero).arg(AñoFinal(s));
-    if (plan == Plan::Agrupado) {
-        años = RangoDeAños("XXX.Fecha", primero, AñoFinal(s));
-        if (!años) return pesos;
-        años = " and " + *años;
-    }
+    const QString años = QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")
+                             .arg(AñoInicial(s))
+                             .arg(AñoFinal(s));
     ado::Recordset rs;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
         const QString doc = Documento(s, k);
-        QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + *años, doc);
+        QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + años, doc);
         if (HayVendedor(s))
             origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor) + " ";
         origen += kAgrupaPorLinea;
@@ -78,7 +67,7 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
-    ListaLineas(s, conexion, tipos, Plan::Fiel);
+    ListaLineas(s, conexion, tipos);
 
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, cTabla);

@@ -56,6 +56,7 @@ inline const QString kVentasDeVendedor =
     " left join XXXdetalle on XXX.Id=XXXdetalle.Id "
     "left join productos on XXXdetalle.Producto=productos.Clave "
     "left join lineas on productos.Linea=lineas.Id ";
+inline const QString kDetalleDeVentas = " left join XXXdetalle on XXX.Id=XXXdetalle.Id ";
 inline const QString kDevolucionesDeVendedor =
     "Select year(Fecha) as Anio,(devolucionctesdet.Cantidad * devolucionctesdet.Precio * "
     "(1 + devolucionctesdet.IVA / 100)) as Devoluc from devolucionctes"

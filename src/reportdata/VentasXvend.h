@@ -17,8 +17,10 @@ Periodo PeriodoDe(const Seleccion& s);
 // " and lineas.Id=N" when a line is chosen.
 QString CondicionLinea(const Seleccion& s);
 
-// The sales of a document table by year and salesperson: sum, key, year.
-QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo);
+// The sales of a document table by year and salesperson: sum, key, year. The joins to products
+// and lines change no sum (each joins on its key), so without a line they may be left out.
+QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo,
+                         bool conUniones = true);
 
 // A key longer than the work table's column fails, naming the key.
 void CompruebaClave(const QString& vendedor);

@@ -55,8 +55,16 @@ void Connection::Open(const QString& server, const QString& port, const QString&
         QSqlDatabase::removeDatabase(name_);
         throw error;
     }
+    server_ = server;
+    port_ = port;
+    user_ = user;
+    password_ = password;
     database_ = database;
     Execute("SET NAMES utf8mb4");
+}
+
+void Connection::OpenLike(const Connection& other) {
+    Open(other.server_, other.port_, other.user_, other.password_, other.database_);
 }
 
 void Connection::Close() {

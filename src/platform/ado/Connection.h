@@ -23,6 +23,8 @@ class Connection {
 
     void Open(const QString& server, const QString& port, const QString& user,
               const QString& password, const QString& database);
+    // Opens a new session with the settings another connection was opened with.
+    void OpenLike(const Connection& other);
     void Close();
     bool IsOpen() const;
     QString DefaultDatabase() const { return database_; }
@@ -36,6 +38,7 @@ class Connection {
 
   private:
     QString name_;
+    QString server_, port_, user_, password_;
     QString database_;
     QHash<QString, TableSchema> schemas_;
 };

@@ -1,9 +1,9 @@
 #include <QHash>
-#include <QSqlQuery>
 #include <QStringList>
 #include <array>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/Etiquetas.h"
@@ -17,17 +17,21 @@ namespace {
 using Años = std::array<double, 3>;
 using PorLinea = QHash<QByteArray, Años>;  // by the line's collation weight
 
-// One statement: the sums of a source by line and year of the three years.
-PorLinea SumasPorLinea(ado::Connection& conexion, const QString& origen, const QString& fecha,
-                       const QString& suma, int primero) {
+// A source's lines, grouped as the row by row plan's first pass groups them, with the sums of
+// each of the three years: the line, its weight and three sums.
+QString PorLineaYAño(const QString& origen, const QString& fecha, const QString& suma,
+                     int primero) {
+    QString sentencia = "SELECT lineas.Linea,weight_string(lineas.Linea)";
+    for (int año = primero; año < primero + 3; ++año)
+        sentencia +=
+            QString(",SUM(case when year(%1)=%2 then %3 end)").arg(fecha).arg(año).arg(suma);
+    return sentencia + " FROM " + origen + kAgrupaPorLinea;
+}
+
+PorLinea Lee(const ado::Rows& filas) {
     PorLinea sumas;
-    QSqlQuery q =
-        conexion.Query("SELECT weight_string(lineas.Linea),year(" + fecha + "),SUM(" + suma +
-                       ") FROM " + origen + " group by lineas.Linea,year(" + fecha + ")");
-    while (q.next()) {
-        const int año = q.value(1).toInt() - primero;
-        if (año >= 0 && año < 3) sumas[q.value(0).toByteArray()][año] = q.value(2).toDouble();
-    }
+    for (const QVector<QVariant>& f : filas)
+        sumas[f[1].toByteArray()] = {f[2].toDouble(), f[3].toDouble(), f[4].toDouble()};
     return sumas;
 }
 
@@ -36,30 +40,35 @@ PorLinea SumasPorLinea(ado::Connection& conexion, const QString& origen, const Q
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
-    const PesosDeLineas pesos = ListaLineas(s, conexion, tipos, Plan::Agrupado);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
 
+    // Each document table and the returns at once: one statement each lists the lines sold
+    // and sums them by year.
+    PesosDeLineas pesos;
     std::array<PorLinea, 2> ventas;
     PorLinea devoluciones;
-    const auto rango = RangoDeAños("XXX.Fecha", primero, ultimo);
-    if (rango && !aEtiquetas[0].isEmpty()) {
+    if (const auto rango = RangoDeAños("XXX.Fecha", primero, ultimo)) {
+        QStringList sentencias;
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
             const QString doc = Documento(s, k);
-            QString origen = doc + oUtilerias->CambXXX(kVentasDeLinea + " where " + *rango +
-                                                           " and lineas.Linea is not null",
-                                                       doc);
+            QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + " and " + *rango, doc);
             if (HayVendedor(s))
                 origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor);
-            ventas[k] = SumasPorLinea(conexion, origen, doc + ".Fecha",
-                                      oUtilerias->CambXXX(kImporteVendido, doc), primero);
+            sentencias << PorLineaYAño(origen, doc + ".Fecha",
+                                       oUtilerias->CambXXX(kImporteVendido, doc), primero);
         }
-        QString devueltas = kDevolucionesDeLinea + " where " +
-                            QString(*rango).replace("XXX.", "devolucionctes.") +
-                            " and lineas.Linea is not null";
+        QString devueltas = kDevolucionesDeLinea + " where not isnull(lineas.Linea) and " +
+                            QString(*rango).replace("XXX.", "devolucionctes.");
         if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ado::Quote(s.vendedor);
-        devoluciones =
-            SumasPorLinea(conexion, devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
+        sentencias << PorLineaYAño(devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
+        const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
+            for (const QVector<QVariant>& f : filas[k - tipos.primero])
+                Anota(pesos, f[0].toString(), f[1].toByteArray());
+            ventas[k] = Lee(filas[k - tipos.primero]);
+        }
+        devoluciones = Lee(filas.last());
     }
 
     // The columns of the listed lines only, as the row by row plan writes them; the same

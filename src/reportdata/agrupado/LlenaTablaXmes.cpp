@@ -1,8 +1,8 @@
-#include <QSqlQuery>
 #include <QStringList>
 #include <array>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/Sentencias.h"
@@ -12,16 +12,18 @@ namespace {
 
 using Meses = std::array<std::array<double, 12>, 3>;  // [year - first year][month - 1]
 
-// One statement: the sums of a source by year and month of the three years.
-Meses PorMes(ado::Connection& conexion, const QString& origen, const QString& rango,
-             const QString& condicion, const QString& suma, int primero) {
+// The sums of a source by year and month of the three years.
+QString PorMes(const QString& origen, const QString& rango, const QString& condicion,
+               const QString& suma) {
+    return "SELECT year(Fecha),month(Fecha),SUM(" + suma + ") FROM " + origen + " where " + rango +
+           condicion + " group by year(Fecha),month(Fecha)";
+}
+
+Meses Lee(const ado::Rows& filas, int primero) {
     Meses meses{};
-    QSqlQuery q =
-        conexion.Query("SELECT year(Fecha),month(Fecha),SUM(" + suma + ") FROM " + origen +
-                       " where " + rango + condicion + " group by year(Fecha),month(Fecha)");
-    while (q.next()) {
-        const int año = q.value(0).toInt() - primero, mes = q.value(1).toInt() - 1;
-        if (año >= 0 && año < 3 && mes >= 0 && mes < 12) meses[año][mes] = q.value(2).toDouble();
+    for (const QVector<QVariant>& f : filas) {
+        const int año = f[0].toInt() - primero, mes = f[1].toInt() - 1;
+        if (año >= 0 && año < 3 && mes >= 0 && mes < 12) meses[año][mes] = f[2].toDouble();
     }
     return meses;
 }
@@ -36,14 +38,19 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
     const QString vendedorDevoluciones =
         HayVendedor(s) ? " and clientes.Vendedor=" + ado::Quote(s.vendedor) : QString();
 
+    // The document tables and the returns asked at once, each on a session of its own.
     std::array<Meses, 2> ventas{};
     Meses devoluciones{};
     if (const auto rango = RangoDeAños("Fecha", primero, ultimo)) {
+        QStringList sentencias;
         for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-            ventas[k] =
-                PorMes(conexion, Documento(s, k), *rango, vendedor, kTotalDocumento, primero);
-        devoluciones = PorMes(conexion, kDevolucionesConCliente, *rango, vendedorDevoluciones,
-                              kTotalDevolucion, primero);
+            sentencias << PorMes(Documento(s, k), *rango, vendedor, kTotalDocumento);
+        sentencias << PorMes(kDevolucionesConCliente, *rango, vendedorDevoluciones,
+                             kTotalDevolucion);
+        const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        for (int k = tipos.primero; k <= tipos.ultimo; ++k)
+            ventas[k] = Lee(filas[k - tipos.primero], primero);
+        devoluciones = Lee(filas.last(), primero);
     }
 
     // The same additions in the same order as month by month: the same doubles.

@@ -3,6 +3,7 @@
 #include <QVariant>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/Etiquetas.h"
@@ -18,26 +19,31 @@ int ColumnaDe(int año, int y1) {
     return año == y1 ? 1 : año == y1 + 1 ? 2 : 3;
 }
 
-// The rows of the grouped sales of one document table, each as the values of a work-table row
-// that holds its sum in its year's column.
-void PasaVentas(const Seleccion& s, ado::Connection& conexion, const Periodo& periodo,
-                const QString& doc, QStringList& filas, const Aviso& avisa) {
-    avisa(doc);
-    const QString consulta = ConsultaDeVentas(s, doc, periodo);
-    avisa("Consulta: " + consulta);
-    QSqlQuery grupos = conexion.Query(consulta);
-    while (grupos.next()) {
-        // Groups without detail lines add nothing; documents without a salesperson
-        // belong to no salesperson's bar.
-        if (grupos.value(0).isNull() || grupos.value(1).isNull()) continue;
-        const QString vendedor = grupos.value(1).toString();
-        CompruebaClave(vendedor);
-        QStringList valores{ado::Quote(vendedor), "0", "0", "0"};
-        valores[ColumnaDe(grupos.value(2).toInt(), periodo.y1)] =
-            ado::Literal(grupos.value(0).toDouble());
-        for (int i = 0; i < 3; ++i) valores << ado::Quote(QString::number(periodo.y1 + i));
-        filas << "(" + valores.join(',') + ")";
+// The grouped sales of every document table, asked at once once each statement was announced;
+// each group as the values of a work-table row that holds its sum in its year's column.
+QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos,
+                       const Periodo& periodo, const Aviso& avisa) {
+    QStringList consultas;
+    for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
+        const QString doc = Documento(s, k);
+        avisa(doc);
+        consultas << ConsultaDeVentas(s, doc, periodo, false);
+        avisa("Consulta: " + consultas.last());
     }
+    QStringList filas;
+    for (const ado::Rows& grupos : ado::QueryAtOnce(conexion, consultas))
+        for (const QVector<QVariant>& g : grupos) {
+            // Groups without detail lines add nothing; documents without a salesperson
+            // belong to no salesperson's bar.
+            if (g[0].isNull() || g[1].isNull()) continue;
+            const QString vendedor = g[1].toString();
+            CompruebaClave(vendedor);
+            QStringList valores{ado::Quote(vendedor), "0", "0", "0"};
+            valores[ColumnaDe(g[2].toInt(), periodo.y1)] = ado::Literal(g[0].toDouble());
+            for (int i = 0; i < 3; ++i) valores << ado::Quote(QString::number(periodo.y1 + i));
+            filas << "(" + valores.join(',') + ")";
+        }
+    return filas;
 }
 
 // The returns of the period by the customer's salesperson, a sum for each year's column,
@@ -83,9 +89,7 @@ bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QStrin
     const RangoTipos tipos = Tipos(s);
     avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
     const Periodo periodo = PeriodoDe(s);
-    QStringList filas;
-    for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-        PasaVentas(s, conexion, periodo, Documento(s, k), filas, avisa);
+    const QStringList filas = PasaVentas(s, conexion, tipos, periodo, avisa);
     // One statement for every group, in the server's order: a key the work table already holds
     // adds to its row, as the row by row plan does.
     if (!filas.isEmpty()) {
