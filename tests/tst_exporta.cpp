@@ -170,7 +170,22 @@ class tst_exporta : public QObject {
             << QStringList{"--reporte", "anual"} << "reporte desconocido: anual";
         QTest::newRow("no report") << QStringList{} << "falta --reporte";
         QTest::newRow("bad date") << QStringList{"--reporte", "vendedor", "--desde", "31/02/2010"}
-                                  << "fecha no válida: 31/02/2010";
+                                  << "--desde: fecha no válida: «31/02/2010»";
+        // Every refusal names the option and the value.
+        for (const char* linea : {"abc", "0x65", "nan", "inf", "101 OR 1=1", "1e400", "-3", ""})
+            QTest::newRow(qPrintable(QString("line ") + linea))
+                << QStringList{"--reporte", "vendedor", "--linea", linea}
+                << QString("--linea debe ser el número entero de una línea, no «%1»").arg(linea);
+        for (const char* anio : {"-5", "10000", "1", "2025.5", "2025abc", "abc", ""})
+            QTest::newRow(qPrintable(QString("year ") + anio))
+                << QStringList{"--reporte", "mes", "--anio", anio}
+                << QString("--anio debe ser un año entero de 3 a 9999, no «%1»").arg(anio);
+        QTest::newRow("period before year 1") << QStringList{"--reporte",  "vendedor", "--desde",
+                                                             "01/01/0002", "--hasta",  "01/02/0002"}
+                                              << "--desde: la fecha «01/01/0002»";
+        QTest::newRow("missing configuration")
+            << QStringList{"--reporte", "mes", "--config", "/no/existe/Miravel.ini"}
+            << "no existe el archivo de configuración /no/existe/Miravel.ini";
         QTest::newRow("twelve boundaries")
             << QStringList{"--reporte",  "vendedor", "--desde",
                            "01/01/2010", "--hasta",  "01/01/2011"}

@@ -1,6 +1,9 @@
 #include "app/ParaPluginsPortables.h"
 
+#include "platform/ado/Connection.h"
+#include "platform/vb/Errores.h"
 #include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
 #include "reportdata/Globales.h"
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
@@ -62,4 +65,20 @@ bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
 reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni) {
     return reportdata::PlanDe(libreria.LeeIni("Configuración", reportdata::kClavePlan, archivoIni),
                               archivoIni);
+}
+
+void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni) {
+    auto segundos = [&](const QString& clave, int omision) {
+        const QString valor = libreria.LeeIni("Configuración", clave, archivoIni).trimmed();
+        bool numero = false;
+        const int s = valor.toInt(&numero);
+        if (valor.isEmpty()) return omision;
+        if (!numero || s < 1)
+            throw RuntimeError(vbError::kArgumentoNoValido,
+                               "«" + clave + "» en " + archivoIni + " vale «" + valor +
+                                   "»: debe ser un número entero de segundos.");
+        return s;
+    };
+    ado::Connection::SetTimeouts(segundos(kEsperaConexion, kEsperaConexionOmision),
+                                 segundos(kEsperaConsulta, kEsperaConsultaOmision));
 }

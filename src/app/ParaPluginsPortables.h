@@ -15,6 +15,12 @@ QString LeeValorIni(const QString& seccion, const QString& clave, const QString&
                     tramo5::libKZCM& libreria, const QString& archivo);
 // The optional keys of [Configuración]: read, never written.
 reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni);
+// How long to wait for the server, in seconds: to accept a session and for any one answer.
+inline const QString kEsperaConexion = "Espera de conexión";
+inline const QString kEsperaConsulta = "Espera de consulta";
+inline constexpr int kEsperaConexionOmision = 10;
+inline constexpr int kEsperaConsultaOmision = 600;
+void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni);
 
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
                       tramo5::BasesDD& bases, const QString& archivoIni);

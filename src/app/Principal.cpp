@@ -27,6 +27,7 @@ bool Main() {
     cArchivoIni = App::Archivo("Miravel.ini");
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     const reportdata::Plan plan = LeePlan(*oLibreria, cArchivoIni);
+    LeeEsperas(*oLibreria, cArchivoIni);
 
     auto* menu = new frmMenu;
     QObject::connect(menu, &frmMenu::Descargado, &LiberaObjetos);

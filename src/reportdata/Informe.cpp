@@ -1,17 +1,30 @@
 #include "reportdata/Informe.h"
 
 #include "platform/vb/App.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/Formulas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/LlenaTablaXlinea.h"
 #include "reportdata/LlenaTablaXmes.h"
 #include "reportdata/LlenaTablaXvend.h"
+#include "reportdata/Sentencias.h"
 
 namespace reportdata {
 
-bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-                const QString& cTabla, const Aviso& avisa) {
+namespace {
+
+// A work table lacking a column the builder writes comes from a broken template: say which.
+[[noreturn]] void NombraPlantilla(const RuntimeError& e, const Reporte& reporte) {
+    throw RuntimeError(e.Number(),
+                       e.Description() + " (la tabla de trabajo es copia de la plantilla " +
+                           kBaseReportes + "." + reporte.estructura + ", a la que le falta)",
+                       e.Statement());
+}
+
+bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
+               const QString& cTabla, const Aviso& avisa) {
     const bool fiel = plan == Plan::Fiel;
     switch (reporte.tipo) {
         case TipoReporte::PorMes:
@@ -27,6 +40,20 @@ bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conn
                         : agrupado::LlenaTablaXvend(s, conexion, cTabla, avisa);
     }
     return false;
+}
+
+}  // namespace
+
+bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
+                const QString& cTabla, const Aviso& avisa) {
+    try {
+        return Construye(reporte, plan, s, conexion, cTabla, avisa);
+    } catch (const RuntimeError& e) {
+        if (e.Number() == vbError::kElementoNoEncontrado ||
+            e.Number() == mysqlError::kColumnaDesconocida)
+            NombraPlantilla(e, reporte);
+        throw;
+    }
 }
 
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,

@@ -1,8 +1,11 @@
 #include "reportdata/Plantillas.h"
 
+#include <QSqlQuery>
 #include <QStringList>
 
 #include "platform/ado/Connection.h"
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
 
@@ -33,15 +36,45 @@ QString NormalizaVersion(const QString& version) {
     return partes.join(QString());
 }
 
+namespace {
+
+// A template made anew without ever being missing: the new one is built under a name of this
+// session's own and swapped in with one RENAME TABLE, so a program starting at the same moment
+// always finds one.
+void Renueva(ado::Connection& conexion, const QString& nombre, const QString& creacion) {
+    QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
+    id.next();
+    const QString nueva = nombre + "_nueva" + id.value(0).toString();
+    const QString vieja = nombre + "_vieja" + id.value(0).toString();
+    conexion.Execute("Drop table if exists " + nueva + "," + vieja);
+    conexion.Execute(QString(creacion).replace("`" + nombre + "`", "`" + nueva + "`"));
+    try {
+        conexion.Execute("Rename table " + nombre + " to " + vieja + "," + nueva + " to " + nombre);
+    } catch (const RuntimeError& e) {
+        if (e.Number() != mysqlError::kTablaNoExiste) throw;
+        // No template yet: the new one takes the name, unless another program's did first.
+        try {
+            conexion.Execute("Rename table " + nueva + " to " + nombre);
+        } catch (const RuntimeError& otra) {
+            if (otra.Number() != mysqlError::kTablaExiste) throw;
+        }
+    }
+    conexion.Execute("Drop table if exists " + nueva + "," + vieja);
+}
+
+}  // namespace
+
 void PreparaPlantillas(ado::Connection& conexion, bool conVersion) {
     oBasesDD->AbrirBdD(conexion, kBaseReportes);
     const QString registrada = conVersion ? oRegistro->DatosORW("ActualizacionVersion") : QString();
-    if (conVersion && NormalizaVersion(registrada) < NormalizaVersion(kVersionPlantillasActuales)) {
-        conexion.Execute(kBorraVentasde3y);
-        conexion.Execute(kBorraVentasde3yporvend);
+    const bool renueva =
+        conVersion && NormalizaVersion(registrada) < NormalizaVersion(kVersionPlantillasActuales);
+    for (const auto& [nombre, creacion] :
+         {std::pair{QString("ventasde3y"), CreaVentasde3y()},
+          std::pair{QString("ventasde3yporvend"), CreaVentasde3yporvend()}}) {
+        if (renueva) Renueva(conexion, nombre, creacion);
+        conexion.Execute(creacion);
     }
-    conexion.Execute(CreaVentasde3y());
-    conexion.Execute(CreaVentasde3yporvend());
     oBasesDD->AbrirBdD(conexion, oBasesDD->cMiBase);
 }
 

@@ -9,8 +9,6 @@ namespace reportdata {
 // Report database and work-table templates.
 inline const QString kBaseReportes = "orvaloreportes";
 inline const QString kVersionPlantillasActuales = "5.11.8";
-inline const QString kBorraVentasde3y = "Drop table if exists ventasde3y";
-inline const QString kBorraVentasde3yporvend = "Drop table if exists ventasde3yporvend";
 inline const std::array<QString, 12> kMeses = {"Ene", "Feb", "Mar", "Abr", "May", "Jun",
                                                "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"};
 inline const int kAnchoVendedor = 10;  // `Vendedor` varchar(10) of ventasde3yporvend

@@ -5,18 +5,23 @@
 #include "reportdata/CopiaEstructura.h"
 
 TablaTemporal::TablaTemporal(ado::Connection& conexion, const QString& plantilla)
-    : cTabla(CopiaEstructura(conexion, plantilla)), conexion_(conexion) {}
+    : cTabla((ReclamaTablasHuerfanas(conexion), CopiaEstructura(conexion, plantilla))),
+      conexion_(conexion) {}
 
 TablaTemporal::~TablaTemporal() {
     if (borrada_) return;
     try {
+        // A session lost on the way is opened again to drop the table.
+        conexion_.EnsureOpen();
         conexion_.Execute("Drop table if exists " + cTabla);
+        conexion_.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion_, cTabla) + ")");
     } catch (const RuntimeError&) {
-        // The connection itself failed; the failure being reported says why.
+        // No server to drop it on; the next run reclaims it, as its lock is free by then.
     }
 }
 
 void TablaTemporal::Borra() {
     conexion_.Execute("Drop table " + cTabla);
     borrada_ = true;
+    conexion_.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion_, cTabla) + ")");
 }

@@ -1,5 +1,6 @@
 #include "app/export/Exporta.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,6 +35,9 @@ reportdata::Plan PlanDe(const Pedido& p) {
 }
 
 bool Configura(Pedido& p) {
+    // The command asks no questions: a named file must be there.
+    if (!p.config.isEmpty() && !QFileInfo::exists(p.config))
+        throw ErrorDeUso("no existe el archivo de configuración " + p.config);
     if (p.SinConfiguracion()) {
         oBasesDD->cPassword.clear();
     } else {
@@ -41,6 +45,15 @@ bool Configura(Pedido& p) {
         if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     }
     p.planDeConsultas = PlanDe(p);
+    try {
+        if (!p.SinConfiguracion()) LeeEsperas(*oLibreria, cArchivoIni);
+    } catch (const RuntimeError& e) {
+        throw ErrorDeUso(e.Description());
+    }
+    if (!p.esperaConexion.isEmpty() || !p.esperaConsulta.isEmpty())
+        ado::Connection::SetTimeouts(
+            p.esperaConexion.isEmpty() ? kEsperaConexionOmision : p.esperaConexion.toInt(),
+            p.esperaConsulta.isEmpty() ? kEsperaConsultaOmision : p.esperaConsulta.toInt());
     auto sustituye = [](QString& destino, const QString& valor) {
         if (!valor.isEmpty()) destino = valor;
     };

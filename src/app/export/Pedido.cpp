@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "reportdata/Reglas.h"
 
@@ -16,7 +18,17 @@ const char* const kUsoExporta =
     "                    [--xlsx ARCHIVO]\n"
     "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
     "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
+    "                    [--espera-conexion S] [--espera-consulta S]  segundos; 10 y 600 si "
+    "faltan\n"
     "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.\n";
+
+namespace {
+// A whole number in plain decimal digits that fits an int.
+bool Entero(const QString& texto) {
+    static const QRegularExpression digitos("^[0-9]{1,9}$");
+    return digitos.match(texto).hasMatch();
+}
+}  // namespace
 
 Pedido LeePedido(const QStringList& argumentos) {
     Pedido p;
@@ -26,16 +38,25 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.fechaInicial = "01/" + hoy.toString("MM/yyyy");
     s.fechaFinal = hoy.toString("dd/MM/yyyy");
 
-    const QHash<QString, QString*> valores{
-        {"--anio", &s.año},          {"--desde", &s.fechaInicial},
-        {"--hasta", &s.fechaFinal},  {"--vendedor", &s.vendedor},
-        {"--pdf", &p.pdf},           {"--png", &p.png},
-        {"--csv", &p.csv},           {"--json", &p.json},
-        {"--xlsx", &p.xlsx},         {"--config", &p.config},
-        {"--servidor", &p.servidor}, {"--puerto", &p.puerto},
-        {"--usuario", &p.usuario},   {"--base", &p.base},
-        {"--plan", &p.plan}};
+    const QHash<QString, QString*> valores{{"--anio", &s.año},
+                                           {"--desde", &s.fechaInicial},
+                                           {"--hasta", &s.fechaFinal},
+                                           {"--vendedor", &s.vendedor},
+                                           {"--pdf", &p.pdf},
+                                           {"--png", &p.png},
+                                           {"--csv", &p.csv},
+                                           {"--json", &p.json},
+                                           {"--xlsx", &p.xlsx},
+                                           {"--config", &p.config},
+                                           {"--servidor", &p.servidor},
+                                           {"--puerto", &p.puerto},
+                                           {"--usuario", &p.usuario},
+                                           {"--base", &p.base},
+                                           {"--plan", &p.plan},
+                                           {"--espera-conexion", &p.esperaConexion},
+                                           {"--espera-consulta", &p.esperaConsulta}};
     QString reporte, ventas = "ambas", linea;
+    QSet<QString> dadas;
     for (int i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];
         if (a == "--help" || a == "-h")
@@ -45,6 +66,7 @@ Pedido LeePedido(const QStringList& argumentos) {
         else if (a == "--reporte" || a == "--ventas" || a == "--linea" || valores.contains(a)) {
             if (i + 1 >= argumentos.size()) throw ErrorDeUso("falta el valor de " + a);
             const QString v = argumentos[++i];
+            dadas << a;
             if (a == "--reporte")
                 reporte = v;
             else if (a == "--ventas")
@@ -66,7 +88,19 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
-    if (!linea.isEmpty()) s.linea = linea;
+    if (dadas.contains("--linea")) {
+        if (!Entero(linea) || linea.toInt() < 1)
+            throw ErrorDeUso("--linea debe ser el número entero de una línea, no «" + linea + "»");
+        s.linea = linea.toInt();
+    }
+    // The three years of the report must be dates: from year 1 to year 9999.
+    if (dadas.contains("--anio") && (!Entero(s.año) || s.año.toInt() < 3 || s.año.toInt() > 9999))
+        throw ErrorDeUso("--anio debe ser un año entero de 3 a 9999, no «" + s.año + "»");
+    for (const auto& [opcion, valor] : {std::pair{"--espera-conexion", p.esperaConexion},
+                                        std::pair{"--espera-consulta", p.esperaConsulta}})
+        if (dadas.contains(opcion) && (!Entero(valor) || valor.toInt() < 1))
+            throw ErrorDeUso(QString(opcion) + " debe ser un número entero de segundos, no «" +
+                             valor + "»");
     bool numero = false;
     const int puerto = p.puerto.toInt(&numero);
     if (!p.puerto.isEmpty() && (!numero || puerto < 1 || puerto > 65535))
@@ -76,9 +110,14 @@ Pedido LeePedido(const QStringList& argumentos) {
 
 void CompruebaPedido(const Pedido& p) {
     const reportdata::Seleccion& s = p.seleccion;
-    for (const QString& fecha : {s.fechaInicial, s.fechaFinal})
+    for (const auto& [opcion, fecha] :
+         {std::pair{"--desde", s.fechaInicial}, std::pair{"--hasta", s.fechaFinal}})
         if (!reportdata::FechaValida(fecha))
-            throw ErrorDeUso("fecha no válida: " + fecha + " (DD/MM/AAAA)");
+            throw ErrorDeUso(QString(opcion) + ": fecha no válida: «" + fecha + "» (DD/MM/AAAA)");
+    // The period starts two years before --desde.
+    if (reportdata::FechaDe(s.fechaInicial).year() < 3)
+        throw ErrorDeUso("--desde: la fecha «" + s.fechaInicial +
+                         "» deja el periodo antes del año 1; debe ser del año 3 en adelante");
     if (p.reporte->porFechas &&
         reportdata::MesesEntre(s.fechaInicial, s.fechaFinal) > reportdata::kMaximoMesesVendedor)
         throw ErrorDeUso(reportdata::kMensajeMesesExcedidos);

@@ -12,12 +12,12 @@ namespace ado {
 namespace {
 
 QAtomicInt contador;
+QAtomicInt esperaConexion = 10;
+QAtomicInt esperaConsulta = 600;
 
-RuntimeError ErrorDe(const QSqlError& error, const QString& statement) {
-    bool ok = false;
-    int numero = error.nativeErrorCode().toInt(&ok);
-    QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return RuntimeError(ok ? numero : vbError::kErrorDeProveedor, texto, statement);
+// Client errors of a session that is gone or that did not answer.
+bool SinServidor(int numero) {
+    return numero == 2002 || numero == 2003 || numero == 2006 || numero == 2013;
 }
 
 // A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
@@ -36,6 +36,26 @@ QVariant Predeterminado(const QVariant& stored) {
 
 Connection::Connection() : name_(QString("ado-%1").arg(contador.fetchAndAddRelaxed(1))) {}
 
+void Connection::SetTimeouts(int connectSeconds, int querySeconds) {
+    esperaConexion = connectSeconds;
+    esperaConsulta = querySeconds;
+}
+
+RuntimeError Connection::Failure(const QSqlError& error, const QString& statement) const {
+    bool ok = false;
+    const int numero = error.nativeErrorCode().toInt(&ok);
+    QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (ok && SinServidor(numero))
+        texto = QString(
+                    "El servidor %1:%2 no respondió (espera de conexión %3 s, de consulta %4 "
+                    "s) o cerró la sesión: %5")
+                    .arg(server_, port_)
+                    .arg(esperaConexion.loadRelaxed())
+                    .arg(esperaConsulta.loadRelaxed())
+                    .arg(texto);
+    return RuntimeError(ok ? numero : vbError::kErrorDeProveedor, texto, statement);
+}
+
 Connection::~Connection() {
     Close();
 }
@@ -43,28 +63,44 @@ Connection::~Connection() {
 void Connection::Open(const QString& server, const QString& port, const QString& user,
                       const QString& password, const QString& database) {
     Close();
+    server_ = server;
+    port_ = port;
+    user_ = user;
+    password_ = password;
     QSqlDatabase db = QSqlDatabase::addDatabase("QMYSQL", name_);
+    db.setConnectOptions(QString("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                                 "MYSQL_OPT_WRITE_TIMEOUT=%2")
+                             .arg(esperaConexion.loadRelaxed())
+                             .arg(esperaConsulta.loadRelaxed()));
     db.setHostName(server);
     db.setPort(port.trimmed().toInt());
     db.setUserName(user);
     db.setPassword(password);
     db.setDatabaseName(database);
     if (!db.open()) {
-        RuntimeError error = ErrorDe(db.lastError(), {});
+        RuntimeError error = Failure(db.lastError(), {});
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
         throw error;
     }
-    server_ = server;
-    port_ = port;
-    user_ = user;
-    password_ = password;
     database_ = database;
     Execute("SET NAMES utf8mb4");
 }
 
 void Connection::OpenLike(const Connection& other) {
-    Open(other.server_, other.port_, other.user_, other.password_, other.database_);
+    // Copies first: other may be this very connection.
+    const QString server = other.server_, port = other.port_, user = other.user_,
+                  password = other.password_, database = other.database_;
+    Open(server, port, user, password, database);
+}
+
+void Connection::EnsureOpen() {
+    try {
+        Query("SELECT 1");
+    } catch (const RuntimeError& e) {
+        if (!SinServidor(e.Number()) || server_.isEmpty()) throw;
+        OpenLike(*this);
+    }
 }
 
 void Connection::Close() {
@@ -92,7 +128,7 @@ QSqlQuery Connection::Query(const QString& statement) {
                            "La operación no se permite si el objeto está cerrado.", statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
-    if (!query.exec(statement)) throw ErrorDe(query.lastError(), statement);
+    if (!query.exec(statement)) throw Failure(query.lastError(), statement);
     return query;
 }
 

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "platform/vb/RuntimeError.h"
+
 namespace ado {
 
 // What writing rows into a table needs to know: its key and the defaults of its columns.
@@ -27,6 +29,13 @@ class Connection {
     void OpenLike(const Connection& other);
     void Close();
     bool IsOpen() const;
+    // A session the server dropped (a restart, an idle timeout, a KILL) is opened again with
+    // the same settings, once and silently. For the moments between statements only.
+    void EnsureOpen();
+
+    // Seconds to wait for the server to accept a session, and for any one answer, for every
+    // connection opened from now on. Without an answer in time the statement fails.
+    static void SetTimeouts(int connectSeconds, int querySeconds);
     QString DefaultDatabase() const { return database_; }
 
     // Runs a statement and ignores any result.
@@ -37,6 +46,8 @@ class Connection {
     const TableSchema& Schema(const QString& table, const QStringList& columns);
 
   private:
+    RuntimeError Failure(const class QSqlError& error, const QString& statement) const;
+
     QString name_;
     QString server_, port_, user_, password_;
     QString database_;

@@ -32,7 +32,10 @@ void frmMenu::cmdImprimir_Click() {
             mskFecha[0]->setFocus();
             return;
         }
-        if (elegido) Imprime(*elegido);
+        if (elegido) {
+            oConexion.EnsureOpen();  // a window left open overnight: the session is gone
+            Imprime(*elegido);
+        }
     } catch (const RuntimeError& e) {
         Screen::MousePointer(vbDefault);
         ShowRuntimeError(e);

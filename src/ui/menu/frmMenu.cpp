@@ -110,6 +110,7 @@ void frmMenu::mskFecha_Validate(int index) {
 void frmMenu::cmbClasif_Change(int index) {
     if (index != 2) return;
     Label[2]->hide();
+    oConexion.EnsureOpen();
     ado::Recordset rs;
     const QString origen =
         oUtilerias->CambXXX(reportdata::kVendedorPorClave, ado::Quote(cmbClasif[2]->currentText()));
