@@ -7,7 +7,9 @@
 
 void SaveFile(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    // Unbuffered: a buffered write that fails on the final flush can pass unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(data) != data.size() || !file.flush() || !file.commit())
         throw RuntimeError(vbError::kAccesoArchivo,
                            "Error de acceso a la ruta o el archivo: " + path + ".");
 }

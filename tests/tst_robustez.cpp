@@ -1,0 +1,228 @@
+// What a report survives: a full disk, a server that does not answer, a session the server
+// dropped, runs that died with their work tables, programs starting together on an old host
+// version, a broken template.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QSqlQuery>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+#include "Prueba.h"
+#include "platform/ado/Connection.h"
+#include "platform/report/Export.h"
+#include "platform/report/ExportXlsx.h"
+#include "platform/report/ReportPages.h"
+#include "platform/vb/RuntimeError.h"
+#include "platform/vb/SaveFile.h"
+#include "reportdata/CopiaEstructura.h"
+#include "reportdata/Globales.h"
+#include "reportdata/Informe.h"
+#include "reportdata/Plantillas.h"
+#include "reportdata/TablaTemporal.h"
+
+namespace {
+
+// A port on the loopback that accepts connections (the kernel does) and never says a word.
+struct PuertoMudo {
+    int socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    int puerto = 0;
+    PuertoMudo() {
+        sockaddr_in direccion{};
+        direccion.sin_family = AF_INET;
+        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t largo = sizeof direccion;
+        if (::bind(socket_, reinterpret_cast<sockaddr*>(&direccion), largo) == 0 &&
+            ::listen(socket_, 8) == 0 &&
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&direccion), &largo) == 0)
+            puerto = ntohs(direccion.sin_port);
+    }
+    ~PuertoMudo() { ::close(socket_); }
+};
+
+int IdDe(ado::Connection& cn) {
+    QSqlQuery q = cn.Query("SELECT CONNECTION_ID()");
+    q.next();
+    return q.value(0).toInt();
+}
+
+}  // namespace
+
+class tst_robustez : public QObject {
+    Q_OBJECT
+    prueba::Programa programa;
+    QString base;
+    QTemporaryDir montaje;  // where a small file system is mounted, outliving each test
+    QString lleno;
+
+  private slots:
+    void initTestCase() {
+        base = prueba::BaseConFixture();
+        programa.Conecta(base);
+    }
+    void cleanup() {
+        ado::Connection::SetTimeouts(10, 600);
+        if (!lleno.isEmpty()) QProcess::execute("umount", {lleno});
+        lleno.clear();
+    }
+
+    // Needs root to mount a small tmpfs; elsewhere skipped with a message.
+    void fullDiskLeavesNoFileAndFails() {
+        if (geteuid() != 0) QSKIP("mounting a small file system needs root");
+        QTemporaryDir punto;
+        QCOMPARE(
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", punto.path()}),
+            0);
+        lleno = punto.path();
+        QProcess::execute("sh",
+                          {"-c", "dd if=/dev/zero of=" + lleno + "/relleno bs=512 2>/dev/null"});
+        report::ReportContent c;
+        c.titulo = "Ventas";
+        c.columnas = QStringList{"2024", "2025", "2026"};
+        for (int i = 0; i < 30; ++i) {
+            c.filas << "V" + QString::number(i);
+            c.celdas << QVector<double>{1.5 * i, 2, -3};
+        }
+        const report::ReportPages paginas(c);
+        const QList<std::function<void(const QString&)>> formatos{
+            [&](const QString& f) { report::ExportPdf(paginas, f); },
+            [&](const QString& f) { report::ExportPng(paginas, f); },
+            [&](const QString& f) { report::ExportCsv(paginas, f); },
+            [&](const QString& f) { report::ExportXlsx(paginas, f); },
+            [&](const QString& f) { SaveFile(f, QByteArray(4096, 'j')); }};
+        for (int i = 0; i < formatos.size(); ++i) {
+            try {
+                formatos[i](lleno + "/reporte");
+                QFAIL(qPrintable(
+                    QString("format %1: a write to a full disk was reported as done").arg(i)));
+            } catch (const RuntimeError& e) {
+                QCOMPARE(e.Number(), 75);
+                QVERIFY2(e.Description().contains(lleno + "/reporte"), qPrintable(e.Description()));
+            }
+            QCOMPARE(QDir(lleno).entryList(QDir::Files), QStringList{"relleno"});
+        }
+    }
+
+    // A port that accepts and never speaks, and a statement longer than the wait.
+    void serverThatDoesNotAnswer() {
+        PuertoMudo mudo;
+        QVERIFY(mudo.puerto > 0);
+        ado::Connection::SetTimeouts(1, 1);
+        ado::Connection cn;
+        QElapsedTimer reloj;
+        reloj.start();
+        try {
+            cn.Open("127.0.0.1", QString::number(mudo.puerto), "root", "", base);
+            QFAIL("a server that never answered was taken as open");
+        } catch (const RuntimeError& e) {
+            QVERIFY2(e.Description().contains("127.0.0.1:" + QString::number(mudo.puerto)),
+                     qPrintable(e.Description()));
+        }
+        QVERIFY(reloj.elapsed() < 8000);
+
+        oBasesDD->AbrirBdD(cn, base);
+        reloj.restart();
+        try {
+            cn.Execute("SELECT SLEEP(5)");
+            QFAIL("an answer past the wait was awaited");
+        } catch (const RuntimeError& e) {
+            QVERIFY2(e.Description().contains("no respondió"), qPrintable(e.Description()));
+        }
+        QVERIFY(reloj.elapsed() < 4500);
+    }
+
+    // A session the server dropped (restart, idle timeout, KILL) is opened again before the
+    // next report; lost in the middle of one, its table is dropped over a new session.
+    void droppedSessionOpensAgain() {
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, base);
+        prueba::Ejecuta("KILL " + QString::number(IdDe(cn)));
+        QVERIFY_THROWS_NO_EXCEPTION(cn.EnsureOpen());
+        QVERIFY_THROWS_NO_EXCEPTION(cn.Execute("SELECT 1"));
+        QString tabla;
+        {
+            TablaTemporal trabajo(cn, "ventasde3y");
+            tabla = trabajo.cTabla;
+            prueba::Ejecuta("KILL " + QString::number(IdDe(cn)));
+        }
+        QVERIFY(!prueba::ExisteTabla(base, tabla));
+        QVERIFY_THROWS_NO_EXCEPTION(cn.Execute("SELECT 1"));
+    }
+
+    // Tables of runs that died are dropped; those of live runs and those without the mark stay.
+    void deadRunsTablesReclaimed() {
+        ado::Connection muerta, viva, nuestra;
+        oBasesDD->AbrirBdD(muerta, base);
+        oBasesDD->AbrirBdD(viva, base);
+        oBasesDD->AbrirBdD(nuestra, base);
+        const QString huerfana = CopiaEstructura(muerta, "ventasde3y");
+        const QString enUso = CopiaEstructura(viva, "ventasde3y");
+        prueba::Ejecuta("CREATE TABLE `" + base + "`.tbltemp900 (a int)");  // someone else's
+        prueba::Ejecuta("KILL " + QString::number(IdDe(muerta)));           // as kill -9 would
+        QTest::qWait(100);
+        { TablaTemporal trabajo(nuestra, "ventasde3y"); }
+        QVERIFY(!prueba::ExisteTabla(base, huerfana));
+        QVERIFY(prueba::ExisteTabla(base, enUso));
+        QVERIFY(prueba::ExisteTabla(base, "tbltemp900"));
+        viva.Execute("DROP TABLE " + enUso);
+        prueba::Ejecuta("DROP TABLE `" + base + "`.tbltemp900");
+    }
+
+    // Programs starting together on an old host version renew the templates while others copy
+    // them: a template is never missing.
+    void templatesRenewedWhileOthersCopy() {
+        programa.Configura(base, "5.10.0");
+        std::atomic<int> fallas = 0;
+        std::vector<std::thread> hilos;
+        for (int h = 0; h < 4; ++h)
+            hilos.emplace_back([&, h] {
+                try {
+                    ado::Connection cn;
+                    for (int i = 0; i < 15; ++i) {
+                        if (h % 2 == 0) {
+                            reportdata::PreparaPlantillas(cn);
+                        } else {
+                            oBasesDD->AbrirBdD(cn, base);
+                            cn.Execute("DROP TABLE " + CopiaEstructura(cn, "ventasde3y"));
+                        }
+                    }
+                } catch (const RuntimeError& e) {
+                    qWarning() << e.Number() << e.Description();
+                    ++fallas;
+                }
+            });
+        for (std::thread& t : hilos) t.join();
+        programa.Configura(base);
+        QCOMPARE(fallas.load(), 0);
+    }
+
+    // A template that lacks a column the builder writes is named in the message.
+    void brokenTemplateNamed() {
+        const QString creacion =
+            prueba::Filas("SHOW CREATE TABLE orvaloreportes.ventasxlinea")[0][1].toString();
+        prueba::Ejecuta("ALTER TABLE orvaloreportes.ventasxlinea DROP COLUMN Linea1");
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, base);
+        reportdata::Seleccion s;
+        s.año = "2010";
+        for (reportdata::Plan plan : {reportdata::Plan::Fiel, reportdata::Plan::Agrupado}) {
+            TablaTemporal trabajo(cn, "ventasxlinea");
+            try {
+                reportdata::LlenaTabla(reportdata::kReportes[1], plan, s, cn, trabajo.cTabla, {});
+                QFAIL("a template without Linea1 went unnoticed");
+            } catch (const RuntimeError& e) {
+                QVERIFY2(e.Description().contains("Linea1") &&
+                             e.Description().contains("orvaloreportes.ventasxlinea"),
+                         qPrintable(e.Description()));
+            }
+        }
+        prueba::Ejecuta("DROP TABLE orvaloreportes.ventasxlinea");
+        prueba::Ejecuta("USE orvaloreportes");
+        prueba::Ejecuta(creacion);
+    }
+};
+
+QTEST_MAIN(tst_robustez)
+#include "tst_robustez.moc"
