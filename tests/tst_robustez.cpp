@@ -71,11 +71,10 @@ class tst_robustez : public QObject {
     // Needs root to mount a small tmpfs; elsewhere skipped with a message.
     void fullDiskLeavesNoFileAndFails() {
         if (geteuid() != 0) QSKIP("mounting a small file system needs root");
-        QTemporaryDir punto;
-        QCOMPARE(
-            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", punto.path()}),
-            0);
-        lleno = punto.path();
+        if (QProcess::execute("mount",
+                              {"-t", "tmpfs", "-o", "size=256k", "tmpfs", montaje.path()}) != 0)
+            QSKIP("this machine lets no small file system be mounted here");
+        lleno = montaje.path();
         QProcess::execute("sh",
                           {"-c", "dd if=/dev/zero of=" + lleno + "/relleno bs=512 2>/dev/null"});
         report::ReportContent c;
