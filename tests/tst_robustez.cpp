@@ -197,6 +197,37 @@ class tst_robustez : public QObject {
         QCOMPARE(fallas.load(), 0);
     }
 
+    // A key a latin1 database cannot hold matches nothing: an ordinary empty report.
+    void keyALatin1DatabaseCannotHold() {
+        const QString latin = prueba::BaseNueva("latin");
+        prueba::Ejecuta("ALTER DATABASE `" + latin + "` CHARACTER SET latin1");
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/esquema.sql", latin);
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", latin);
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, latin);
+        reportdata::Seleccion s;
+        s.año = "2010";
+        s.fechaInicial = "01/01/2010";
+        s.fechaFinal = "31/12/2010";
+        s.vendedor = QString::fromUtf8("7\xF0\x9F\x98\x80");
+        for (reportdata::Plan plan : {reportdata::Plan::Fiel, reportdata::Plan::Agrupado})
+            for (const reportdata::Reporte& r : reportdata::kReportes) {
+                TablaTemporal trabajo(cn, r.estructura);
+                bool datos = true;
+                QVERIFY_THROWS_NO_EXCEPTION(datos = reportdata::LlenaTabla(r, plan, s, cn,
+                                                                           trabajo.cTabla,
+                                                                           [](const QString&) {}));
+                if (r.porFechas) QVERIFY(!datos);
+                const QVariant suma =
+                    prueba::Valor("SELECT SUM(" +
+                                  QString(r.porFechas ? "Anio1+Anio2+Anio3"
+                                          : r.rotulos ? "Linea1"
+                                                      : "Ene+Feb+Mar+Abr+May+Jun") +
+                                  ") FROM `" + latin + "`." + trabajo.cTabla);
+                QVERIFY(suma.isNull() || suma.toDouble() == 0);
+            }
+    }
+
     // A template that lacks a column the builder writes is named in the message.
     void brokenTemplateNamed() {
         const QString creacion =

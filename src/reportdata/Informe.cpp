@@ -4,6 +4,7 @@
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Formulas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/LlenaTablaXlinea.h"
@@ -46,8 +47,10 @@ bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conne
 
 bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
                 const QString& cTabla, const Aviso& avisa) {
+    Seleccion seleccion = s;
+    seleccion.claveSinCabida = HayVendedor(s) && !ClaveCabe(conexion, s.vendedor);
     try {
-        return Construye(reporte, plan, s, conexion, cTabla, avisa);
+        return Construye(reporte, plan, seleccion, conexion, cTabla, avisa);
     } catch (const RuntimeError& e) {
         if (e.Number() == vbError::kElementoNoEncontrado ||
             e.Number() == mysqlError::kColumnaDesconocida)

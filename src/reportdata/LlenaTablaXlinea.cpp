@@ -3,6 +3,7 @@
 
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
@@ -31,7 +32,7 @@ PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const R
         const QString doc = Documento(s, k);
         QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + años, doc);
         if (HayVendedor(s))
-            origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor) + " ";
+            origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s) + " ";
         origen += kAgrupaPorLinea;
         oBasesDD->AbrirTabla(rs, conexion, origen, kLineaYPeso);
         for (; !rs.Eof(); rs.MoveNext())
@@ -51,13 +52,13 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
             oUtilerias->CambXXX(kVentasDeLinea, doc) + " where lineas.Linea=" + ado::Quote(linea) +
             oUtilerias->CambXXX(" and year(XXX.Fecha)=" + QString::number(año), doc);
         if (HayVendedor(s))
-            condicion += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor);
+            condicion += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s);
         ventas +=
             oBasesDD->Sum(conexion, doc + condicion, oUtilerias->CambXXX(kImporteVendido, doc));
     }
     QString devueltas = kDevolucionesDeLinea + " where lineas.Linea=" + ado::Quote(linea) +
                         " and year(devolucionctes.Fecha)=" + QString::number(año);
-    if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ado::Quote(s.vendedor);
+    if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
     const double devoluciones = 0 + oBasesDD->Sum(conexion, devueltas, kImporteDevuelto);
     return ventas - devoluciones;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
@@ -14,9 +15,9 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
     oBasesDD->AbrirTabla(rs, conexion, cTabla);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
-    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ClaveVendedor(s) : QString();
     const QString vendedorDevoluciones =
-        HayVendedor(s) ? " and clientes.Vendedor=" + ado::Quote(s.vendedor) : QString();
+        HayVendedor(s) ? " and clientes.Vendedor=" + ClaveVendedor(s) : QString();
 
     for (int año = primero; año <= ultimo; ++año) {
         rs.AddNew();

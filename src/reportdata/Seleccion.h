@@ -14,6 +14,7 @@ struct Seleccion {
     QString fechaInicial, fechaFinal;                           // texts of the date boxes
     QVariant linea;                                             // bound value of the line list
     QString lineaNombre, vendedorNombre;                        // as shown, for the printed page
+    bool claveSinCabida = false;  // the database cannot hold the key: it matches nothing
 };
 
 // A one-line account of the selection for the printed page.

@@ -5,6 +5,7 @@
 #include "platform/ado/Quote.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reglas.h"
@@ -32,7 +33,7 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
                          bool conUniones) {
     const QString linea = CondicionLinea(s);
     const QString uniones = conUniones || !linea.isEmpty() ? kVentasDeVendedor : kDetalleDeVentas;
-    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ClaveVendedor(s) : QString();
     // Grouped by the key also for one salesperson: the key is selected, and a server in
     // ONLY_FULL_GROUP_BY mode refuses a selected column that is not grouped.
     return "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +

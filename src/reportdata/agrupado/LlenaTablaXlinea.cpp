@@ -6,6 +6,7 @@
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/ListaLineas.h"
@@ -54,13 +55,13 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QStri
             const QString doc = Documento(s, k);
             QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + " and " + *rango, doc);
             if (HayVendedor(s))
-                origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ado::Quote(s.vendedor);
+                origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s);
             sentencias << PorLineaYAño(origen, doc + ".Fecha",
                                        oUtilerias->CambXXX(kImporteVendido, doc), primero);
         }
         QString devueltas = kDevolucionesDeLinea + " where not isnull(lineas.Linea) and " +
                             QString(*rango).replace("XXX.", "devolucionctes.");
-        if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ado::Quote(s.vendedor);
+        if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
         sentencias << PorLineaYAño(devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
         const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {

@@ -5,6 +5,7 @@
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Sentencias.h"
 
 namespace reportdata::agrupado {
@@ -34,9 +35,9 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
     const RangoTipos tipos = Tipos(s);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
-    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ado::Quote(s.vendedor) : QString();
+    const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ClaveVendedor(s) : QString();
     const QString vendedorDevoluciones =
-        HayVendedor(s) ? " and clientes.Vendedor=" + ado::Quote(s.vendedor) : QString();
+        HayVendedor(s) ? " and clientes.Vendedor=" + ClaveVendedor(s) : QString();
 
     // The document tables and the returns asked at once, each on a session of its own.
     std::array<Meses, 2> ventas{};

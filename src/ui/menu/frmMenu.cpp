@@ -13,6 +13,7 @@
 #include "platform/ado/Quote.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Plantillas.h"
 #include "reportdata/Reglas.h"
@@ -111,6 +112,7 @@ void frmMenu::cmbClasif_Change(int index) {
     if (index != 2) return;
     Label[2]->hide();
     oConexion.EnsureOpen();
+    if (!reportdata::ClaveCabe(oConexion, cmbClasif[2]->currentText())) return;
     ado::Recordset rs;
     const QString origen =
         oUtilerias->CambXXX(reportdata::kVendedorPorClave, ado::Quote(cmbClasif[2]->currentText()));
