@@ -1,6 +1,7 @@
 // Configuration file, host settings and start-up.
 #include <QDesktopServices>
 #include <QLabel>
+#include <QProcess>
 #include <QtTest>
 
 #include "Prueba.h"
@@ -25,6 +26,31 @@ class tst_configuracion : public QObject {
 
   private slots:
     void init() { abridor.abiertos.clear(); }
+
+    // Miravel.ini beside the program wins when it is there; a folder the user may write keeps
+    // it there; an installed folder nobody may write sends each user to his own file.
+    void whichConfigurationFileWins() {
+        QTemporaryDir programa, inicio;
+        qputenv("XDG_CONFIG_HOME", inicio.path().toLocal8Bit());
+        App::SetPath(programa.path());
+        QCOMPARE(ArchivoDeConfiguracion(), programa.filePath("Miravel.ini"));
+        auto monta = [&](const QString& opciones) {
+            return QProcess::execute(
+                       "mount", {"-t", "tmpfs", "-o", opciones, "tmpfs", programa.path()}) == 0;
+        };
+        if (!monta("size=64k,ro")) QSKIP("no file system can be mounted here to be read-only");
+        QCOMPARE(ArchivoDeConfiguracion(), inicio.path() + "/Miravel/Miravel.ini");
+        QVERIFY(QFileInfo(inicio.path() + "/Miravel").isDir());
+        QProcess::execute("mount", {"-o", "remount,rw", programa.path()});
+        QFile administrador(programa.filePath("Miravel.ini"));
+        QVERIFY(administrador.open(QIODevice::WriteOnly));
+        administrador.close();
+        QProcess::execute("mount", {"-o", "remount,ro", programa.path()});
+        QCOMPARE(ArchivoDeConfiguracion(), programa.filePath("Miravel.ini"));
+        QProcess::execute("umount", {programa.path()});
+        App::SetPath({});
+        qunsetenv("XDG_CONFIG_HOME");
+    }
 
     void hostMissingCreatesFileAndAsksToEdit() {
         prueba::Programa p;

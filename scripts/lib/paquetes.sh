@@ -6,6 +6,7 @@ miravel_paquetes=(
   mariadb-server mariadb-client
   libxlsxwriter-dev
   xvfb xauth fonts-dejavu-core xdg-utils poppler-utils clang-format python3-openpyxl
+  desktop-file-utils
 )
 
 instala_paquetes() {

@@ -7,7 +7,7 @@
 tramo5::Objeto* CreateObjectRaw(const char* identificador) {
     using Fabrica = tramo5::Objeto* (*)(const char*);
     static QLibrary biblioteca;
-    biblioteca.setFileName(App::Archivo("libtramo5.so"));
+    biblioteca.setFileName(App::Archivo("tramo5"));  // libtramo5.so, tramo5.dll ...
     auto crea = reinterpret_cast<Fabrica>(biblioteca.resolve("CreaObjetoTramo5"));
     tramo5::Objeto* objeto = crea ? crea(identificador) : nullptr;
     if (!objeto)

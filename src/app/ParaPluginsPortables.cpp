@@ -1,6 +1,11 @@
 #include "app/ParaPluginsPortables.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include "platform/ado/Connection.h"
+#include "platform/vb/App.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
@@ -81,4 +86,15 @@ void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni) {
     };
     ado::Connection::SetTimeouts(segundos(kEsperaConexion, kEsperaConexionOmision),
                                  segundos(kEsperaConsulta, kEsperaConsultaOmision));
+}
+
+QString ArchivoDeConfiguracion() {
+    const QString junto = App::Archivo("Miravel.ini");
+    // An administrator's file beside the program serves every user; a program folder the user
+    // may write (a build or a portable copy) keeps its file there as always.
+    if (QFileInfo::exists(junto) || QFileInfo(App::Path()).isWritable()) return junto;
+    const QString carpeta =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Miravel";
+    QDir().mkpath(carpeta);
+    return carpeta + "/Miravel.ini";
 }

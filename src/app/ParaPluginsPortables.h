@@ -11,6 +11,10 @@ inline const QString kRutaOrvaloPredeterminada = "C:\\orvalo";
 inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
 #endif
 
+// Miravel.ini beside the program when it is there or the folder may be written; otherwise the
+// user's own ~/.config/Miravel/Miravel.ini.
+QString ArchivoDeConfiguracion();
+
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
                     tramo5::libKZCM& libreria, const QString& archivo);
 // The optional keys of [Configuración]: read, never written.

@@ -24,7 +24,7 @@ void CreaObjetos() {
 bool Main() {
     QDir::setCurrent(App::Path());
     CreaObjetos();
-    cArchivoIni = App::Archivo("Miravel.ini");
+    cArchivoIni = ArchivoDeConfiguracion();
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     const reportdata::Plan plan = LeePlan(*oLibreria, cArchivoIni);
     LeeEsperas(*oLibreria, cArchivoIni);

@@ -1,13 +1,13 @@
 #include "ui/Icono.h"
 
 #include <QPainter>
-#include <QPixmap>
 
-QIcon IconoMiravel() {
-    QPixmap imagen(32, 32);
+QPixmap DibujaIcono(int lado) {
+    QPixmap imagen(lado, lado);
     imagen.fill(Qt::transparent);
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(lado / 32.0, lado / 32.0);  // designed on a 32 x 32 grid
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255));
     p.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
@@ -19,5 +19,11 @@ QIcon IconoMiravel() {
     }
     p.setPen(QPen(QColor(60, 60, 60), 1.5));
     p.drawLine(QPointF(4, 28.5), QPointF(28, 28.5));
-    return QIcon(imagen);
+    return imagen;
+}
+
+QIcon IconoMiravel() {
+    QIcon icono;
+    for (int lado : {16, 32, 48, 64}) icono.addPixmap(DibujaIcono(lado));
+    return icono;
 }

@@ -1,5 +1,7 @@
 #pragma once
 #include <QIcon>
+#include <QPixmap>
 
-// The program's 32 x 32 bar-chart icon; the viewer window takes it too.
+// The program's bar-chart icon, drawn at any size; the viewer window takes it too.
+QPixmap DibujaIcono(int lado);
 QIcon IconoMiravel();

@@ -41,7 +41,7 @@ bool Configura(Pedido& p) {
     if (p.SinConfiguracion()) {
         oBasesDD->cPassword.clear();
     } else {
-        cArchivoIni = p.config.isEmpty() ? App::Archivo("Miravel.ini") : p.config;
+        cArchivoIni = p.config.isEmpty() ? ArchivoDeConfiguracion() : p.config;
         if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     }
     p.planDeConsultas = PlanDe(p);

@@ -1,5 +1,8 @@
 // miravel-export: the reports without a window, for schedules and servers without a display.
+#include <QtGlobal>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -26,14 +29,16 @@ int Uso(const QString& problema) {
     return 2;
 }
 
-// Qt wants a private runtime folder; a job started by cron or a service has none set.
+// Qt wants a private runtime folder on Unix; a job started by cron or a service has none set.
 void PreparaEntorno() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_UNIX
     if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
     const QString carpeta = QDir::temp().filePath("miravel-runtime-" + QString::number(getuid()));
     QDir().mkpath(carpeta);
     QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
+#endif
 }
 
 }  // namespace
