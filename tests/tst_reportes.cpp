@@ -32,9 +32,9 @@ class tst_reportes : public QObject {
     report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
         const reportdata::Reporte& r = reportdata::kReportes[tipo];
         TablaTemporal trabajo(cn, r.estructura);
-        report::ReportPages paginas(reportdata::Produce(r, reportdata::Plan::Agrupado, s, cn,
-                                                        trabajo.cTabla, [](const QString&) {})
-                                        .contenido);
+        const bool datos = reportdata::LlenaTabla(r, reportdata::Plan::Agrupado, s, cn,
+                                                  trabajo.cTabla, [](const QString&) {});
+        report::ReportPages paginas(reportdata::LeeInforme(r, trabajo.cTabla, datos, s));
         report::ExportPdf(paginas, pdf);
         const QImage imagen = report::RenderPage(paginas, 0, 72);
         tinta = 0;  // pixels that are not white in the chart's area

@@ -98,3 +98,8 @@ QString ArchivoDeConfiguracion() {
     QDir().mkpath(carpeta);
     return carpeta + "/Miravel.ini";
 }
+
+bool LeeMensajesDeAvance(tramo5::libKZCM& libreria, const QString& archivoIni) {
+    return libreria.LeeIni("Configuración", "Mensajes de avance", archivoIni).trimmed().toLower() !=
+           "no";
+}

@@ -25,6 +25,9 @@ inline const QString kEsperaConsulta = "Espera de consulta";
 inline constexpr int kEsperaConexionOmision = 10;
 inline constexpr int kEsperaConsultaOmision = 600;
 void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni);
+// The salesperson report's progress messages as boxes ("Mensajes de avance", absent or "Sí"),
+// or as the progress window's text ("No").
+bool LeeMensajesDeAvance(tramo5::libKZCM& libreria, const QString& archivoIni);
 
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
                       tramo5::BasesDD& bases, const QString& archivoIni);

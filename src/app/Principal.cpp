@@ -32,6 +32,7 @@ bool Main() {
     auto* menu = new frmMenu;
     QObject::connect(menu, &frmMenu::Descargado, &LiberaObjetos);
     menu->plan = plan;
+    menu->mensajesEnCajas = LeeMensajesDeAvance(*oLibreria, cArchivoIni);
     menu->Label7->setText(" Servidor: " + oBasesDD->cRuta + "\r\n" +
                           "  Base de datos: " + oBasesDD->cMiBase);
     menu->setWindowTitle(

@@ -71,16 +71,12 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     return abierto;
 }
 
-Informe Produce(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-                const QString& cTabla, const Aviso& avisa) {
-    Informe informe;
-    informe.tieneDatos = LlenaTabla(reporte, plan, s, conexion, cTabla, avisa);
+report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, bool tieneDatos,
+                                 const Seleccion& s) {
     report::Application aplicacion;
-    informe.contenido = AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
-                                    oBasesDD->cMiBase + "." + cTabla, informe.tieneDatos,
-                                    DescribeSeleccion(reporte, s))
-                            ->Read();
-    return informe;
+    return AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
+                       oBasesDD->cMiBase + "." + cTabla, tieneDatos, DescribeSeleccion(reporte, s))
+        ->Read();
 }
 
 }  // namespace reportdata

@@ -27,12 +27,8 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
                                             const QString& archivo, const QString& tabla1,
                                             bool tieneDatos, const QString& seleccion);
 
-// A report done without a window: the filled table opened as its report and its rows read.
-struct Informe {
-    bool tieneDatos = false;
-    report::ReportContent contenido;
-};
-Informe Produce(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-                const QString& cTabla, const Aviso& avisa);
+// A report without a window: its filled work table opened as the report and its rows read.
+report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, bool tieneDatos,
+                                 const Seleccion& s);
 
 }  // namespace reportdata

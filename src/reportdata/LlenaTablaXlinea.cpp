@@ -3,6 +3,7 @@
 
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Etiquetas.h"
@@ -68,12 +69,14 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
+    Avanza("Líneas vendidas", 0, 4);
     ListaLineas(s, conexion, tipos);
 
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, cTabla);
     const int ultimo = AñoFinal(s);
     for (int año = AñoInicial(s); año <= ultimo; ++año) {
+        Avanza(QString("Ventas y devoluciones de %1").arg(año), año - AñoInicial(s) + 1, 4);
         rs.AddNew();
         rs.SetField("Cliente", año);
         for (int n = 1; n <= kLineas; ++n)

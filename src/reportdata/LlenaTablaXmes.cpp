@@ -2,6 +2,7 @@
 
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Globales.h"
@@ -20,6 +21,7 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
         HayVendedor(s) ? " and clientes.Vendedor=" + ClaveVendedor(s) : QString();
 
     for (int año = primero; año <= ultimo; ++año) {
+        Avanza(QString("Ventas y devoluciones de %1").arg(año), año - primero, 3);
         rs.AddNew();
         rs.SetField("Año", año);
         for (int mes = 1; mes <= 12; ++mes) {

@@ -3,6 +3,7 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
+#include "reportdata/Avance.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
@@ -33,6 +34,7 @@ void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QSt
 void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cTabla, int k,
                 const Aviso& avisa) {
     const QString doc = Documento(s, k);
+    Avanza("Ventas en " + doc, k, 3);
     avisa(doc);
     const Periodo periodo = PeriodoDe(s);
     const QString consulta = ConsultaDeVentas(s, doc, periodo);
@@ -62,6 +64,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
     ado::Recordset filas;
     oBasesDD->AbrirTabla(filas, conexion, cTabla + " order by Vendedor");
     avisa("Más " + cTabla + " order by Vendedor");
+    Avanza("Devoluciones", 2, 3);
     ado::Recordset lineas;
     for (; !filas.Eof(); filas.MoveNext()) {
         const QString vendedor = ado::Quote(filas.Fields("Vendedor").toString());

@@ -10,6 +10,7 @@ TablaTemporal::TablaTemporal(ado::Connection& conexion, const QString& plantilla
 
 TablaTemporal::~TablaTemporal() {
     if (borrada_) return;
+    conexion_.LeaveSessions();
     try {
         // A session lost on the way is opened again to drop the table.
         conexion_.EnsureOpen();
@@ -21,6 +22,7 @@ TablaTemporal::~TablaTemporal() {
 }
 
 void TablaTemporal::Borra() {
+    conexion_.LeaveSessions();
     conexion_.Execute("Drop table " + cTabla);
     borrada_ = true;
     conexion_.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion_, cTabla) + ")");

@@ -1,13 +1,19 @@
 #include "app/export/Exporta.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "app/ParaPluginsPortables.h"
 #include "app/Principal.h"
+#include "app/export/Senales.h"
 #include "platform/ado/Connection.h"
 #include "platform/report/Export.h"
 #include "platform/report/ExportXlsx.h"
@@ -20,7 +26,7 @@
 #include "reportdata/Informe.h"
 #include "reportdata/Plantillas.h"
 #include "reportdata/Reglas.h"
-#include "reportdata/TablaTemporal.h"
+#include "reportdata/Trabajo.h"
 
 namespace {
 
@@ -66,9 +72,8 @@ bool Configura(Pedido& p) {
     return true;
 }
 
-QByteArray Json(const Pedido& p, const reportdata::Informe& informe) {
+QByteArray Json(const Pedido& p, const report::ReportContent& c, bool tieneDatos) {
     const reportdata::Seleccion& s = p.seleccion;
-    const report::ReportContent& c = informe.contenido;
     QJsonObject seleccion{{"ventas", s.documentos.value(s.tipo)}, {"vendedor", s.vendedor}};
     if (p.reporte->porFechas) {
         seleccion["desde"] = s.fechaInicial;
@@ -89,23 +94,37 @@ QByteArray Json(const Pedido& p, const reportdata::Informe& informe) {
         {"reporte", p.reporte->clave},
         {"seleccion", seleccion},
         {"etiquetas", etiquetas},
-        {"tieneDatos", p.reporte->porFechas ? QJsonValue(informe.tieneDatos) : QJsonValue()},
+        {"tieneDatos", p.reporte->porFechas ? QJsonValue(tieneDatos) : QJsonValue()},
         {"columnas", columnas},
         {"filas", filas}};
     return QJsonDocument(o).toJson();
 }
 
-void Produce(const Pedido& p, ado::Connection& conexion, const QString& cTabla) {
-    const reportdata::Informe informe = reportdata::Produce(
-        *p.reporte, p.planDeConsultas, p.seleccion, conexion, cTabla, [](const QString& aviso) {
-            std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
-        });
-    const report::ReportPages paginas(informe.contenido);
-    if (!p.pdf.isEmpty()) report::ExportPdf(paginas, p.pdf);
-    if (!p.png.isEmpty()) report::ExportPng(paginas, p.png);
-    if (!p.csv.isEmpty()) report::ExportCsv(paginas, p.csv);
-    if (!p.xlsx.isEmpty()) report::ExportXlsx(paginas, p.xlsx);
-    if (!p.json.isEmpty()) SaveFile(p.json, Json(p, informe));
+// The report's steps on one line of a terminal, drawn again in place.
+void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
+                   const QElapsedTimer& reloj) {
+    const int ancho = 20, lleno = total > 0 ? ancho * qBound(0, hecho, total) / total : 0;
+    const QString barra = QString(lleno, '#') + QString(ancho - lleno, '.');
+    std::fprintf(stderr, "\r\033[K[%s] %s · %s · %.1f s", qPrintable(barra),
+                 qPrintable(p.reporte->nombre), qPrintable(paso), reloj.elapsed() / 1000.0);
+    std::fflush(stderr);
+}
+
+// Writes every output asked for, each whole or not at all; stops between them on a signal.
+void Escribe(const Pedido& p, const report::ReportContent& contenido, bool tieneDatos,
+             const Senales& senales) {
+    const report::ReportPages paginas(contenido);
+    const QList<std::pair<QString, std::function<void(const QString&)>>> salidas{
+        {p.pdf, [&](const QString& f) { report::ExportPdf(paginas, f); }},
+        {p.png, [&](const QString& f) { report::ExportPng(paginas, f); }},
+        {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f); }},
+        {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f); }},
+        {p.json, [&](const QString& f) { SaveFile(f, Json(p, contenido, tieneDatos)); }}};
+    for (const auto& [archivo, escribe] : salidas) {
+        QCoreApplication::processEvents();  // a signal that came meanwhile
+        if (senales.Estado()) return;
+        if (!archivo.isEmpty()) escribe(archivo);
+    }
 }
 
 }  // namespace
@@ -119,8 +138,36 @@ int Exporta(const Pedido& pedido) {
 
     ado::Connection conexion;
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
-    TablaTemporal trabajo(conexion, p.reporte->estructura);
-    Produce(p, conexion, trabajo.cTabla);
+    // The work runs on its own session and thread; this one answers the signals and stops it.
+    Senales senales;
+    reportdata::Trabajo trabajo(*p.reporte, p.planDeConsultas, p.seleccion, conexion,
+                                [](const QString& aviso) {
+                                    std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
+                                });
+    const bool terminal = ErrorEsTerminal();
+    QElapsedTimer reloj;
+    reloj.start();
+    QObject::connect(&trabajo, &reportdata::Trabajo::Avance,
+                     [&](const QString& paso, int hecho, int total) {
+                         if (terminal) MuestraAvance(p, paso, hecho, total, reloj);
+                     });
+    QTimer insiste;
+    QObject::connect(&insiste, &QTimer::timeout, [&] { trabajo.Cancela(conexion); });
+    QObject::connect(&senales, &Senales::Llegada, [&] {
+        trabajo.Cancela(conexion);
+        insiste.start(250);
+    });
+    QEventLoop espera;
+    QObject::connect(&trabajo, &reportdata::Trabajo::Terminado, &espera, &QEventLoop::quit);
+    trabajo.Inicia();
+    espera.exec();
+    insiste.stop();
+    if (terminal) std::fputs("\r\033[K", stderr);
+    if (senales.Estado()) return senales.Estado();
+    if (trabajo.Falla()) std::rethrow_exception(trabajo.Falla());
+    Escribe(p,
+            reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), trabajo.TieneDatos(), p.seleccion),
+            trabajo.TieneDatos(), senales);
     trabajo.Borra();
-    return 0;
+    return senales.Estado();
 }

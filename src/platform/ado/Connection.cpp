@@ -85,13 +85,22 @@ void Connection::Open(const QString& server, const QString& port, const QString&
     }
     database_ = database;
     Execute("SET NAMES utf8mb4");
+    QSqlQuery id = Query("SELECT CONNECTION_ID()");
+    id_ = id.next() ? id.value(0).toInt() : 0;
+    if (sessions_) sessions_->Add(id_);
 }
 
 void Connection::OpenLike(const Connection& other) {
+    if (other.sessions_) sessions_ = other.sessions_;
     // Copies first: other may be this very connection.
     const QString server = other.server_, port = other.port_, user = other.user_,
                   password = other.password_, database = other.database_;
     Open(server, port, user, password, database);
+}
+
+void Connection::LeaveSessions() {
+    if (sessions_ && id_) sessions_->Remove(id_);
+    sessions_.reset();
 }
 
 void Connection::EnsureOpen() {
@@ -105,6 +114,8 @@ void Connection::EnsureOpen() {
 
 void Connection::Close() {
     schemas_.clear();
+    if (sessions_ && id_) sessions_->Remove(id_);
+    id_ = 0;
     if (!QSqlDatabase::contains(name_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
@@ -126,6 +137,9 @@ QSqlQuery Connection::Query(const QString& statement) {
     if (!IsOpen())
         throw RuntimeError(vbError::kObjetoCerrado,
                            "La operación no se permite si el objeto está cerrado.", statement);
+    if (sessions_ && sessions_->Cancelled())
+        throw RuntimeError(mysqlError::kConsultaInterrumpida, "La consulta fue cancelada.",
+                           statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
     if (!query.exec(statement)) throw Failure(query.lastError(), statement);

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 
+#include "platform/ado/Sessions.h"
 #include "platform/vb/RuntimeError.h"
 
 namespace ado {
@@ -36,6 +38,14 @@ class Connection {
     // Seconds to wait for the server to accept a session, and for any one answer, for every
     // connection opened from now on. Without an answer in time the statement fails.
     static void SetTimeouts(int connectSeconds, int querySeconds);
+
+    // The sessions this connection opens from now on (and those opened like it) belong to a
+    // piece of work that another thread may stop; once stopped, statements fail at once.
+    void JoinSessions(std::shared_ptr<Sessions> sessions) { sessions_ = std::move(sessions); }
+    // Leaves the work's sessions: what follows (dropping its table) runs even once stopped.
+    void LeaveSessions();
+    // The server's id of the open session.
+    int SessionId() const { return id_; }
     QString DefaultDatabase() const { return database_; }
 
     // Runs a statement and ignores any result.
@@ -49,6 +59,8 @@ class Connection {
     RuntimeError Failure(const class QSqlError& error, const QString& statement) const;
 
     QString name_;
+    int id_ = 0;
+    std::shared_ptr<Sessions> sessions_;
     QString server_, port_, user_, password_;
     QString database_;
     QHash<QString, TableSchema> schemas_;

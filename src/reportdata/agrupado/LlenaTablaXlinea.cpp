@@ -6,6 +6,7 @@
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
@@ -63,7 +64,9 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QStri
                             QString(*rango).replace("XXX.", "devolucionctes.");
         if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
         sentencias << PorLineaYAño(devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
+        Avanza("Ventas y devoluciones de los tres años", 0, 2);
         const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
             for (const QVector<QVariant>& f : filas[k - tipos.primero])
                 Anota(pesos, f[0].toString(), f[1].toByteArray());

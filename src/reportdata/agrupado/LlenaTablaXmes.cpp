@@ -5,6 +5,7 @@
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Sentencias.h"
 
@@ -48,7 +49,9 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
             sentencias << PorMes(Documento(s, k), *rango, vendedor, kTotalDocumento);
         sentencias << PorMes(kDevolucionesConCliente, *rango, vendedorDevoluciones,
                              kTotalDevolucion);
+        Avanza("Ventas y devoluciones de los tres años", 0, 2);
         const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k)
             ventas[k] = Lee(filas[k - tipos.primero], primero);
         devoluciones = Lee(filas.last(), primero);

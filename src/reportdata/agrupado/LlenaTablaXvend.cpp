@@ -6,6 +6,7 @@
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
+#include "reportdata/Avance.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
@@ -30,6 +31,7 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const Rang
         consultas << ConsultaDeVentas(s, doc, periodo, false);
         avisa("Consulta: " + consultas.last());
     }
+    Avanza("Ventas de los tres años", 0, 3);
     QStringList filas;
     for (const ado::Rows& grupos : ado::QueryAtOnce(conexion, consultas))
         for (const QVector<QVariant>& g : grupos) {
@@ -67,6 +69,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
         kDevolucionesDeLinea + QString(periodo.condicion).replace("Fecha", "devolucionctes.Fecha") +
         " and clientes.Vendedor is not null" + CondicionLinea(s) + " group by clientes.Vendedor";
     avisa(consulta);
+    Avanza("Devoluciones", 2, 3);
     QSqlQuery grupos = conexion.Query(consulta);
     QString casos[3];
     while (grupos.next())

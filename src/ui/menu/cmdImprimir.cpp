@@ -1,7 +1,9 @@
 // The Print command: a fresh work table, its builder, the viewer, and the table dropped.
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "platform/vb/App.h"
 #include "platform/vb/MsgBox.h"
@@ -10,8 +12,9 @@
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
 #include "reportdata/Reglas.h"
-#include "reportdata/TablaTemporal.h"
+#include "reportdata/Trabajo.h"
 #include "ui/menu/frmMenu.h"
+#include "ui/menu/frmProgreso.h"
 #include "ui/viewer/Form1.h"
 
 void frmMenu::cmdImprimir_Click() {
@@ -42,18 +45,47 @@ void frmMenu::cmdImprimir_Click() {
     }
     setEnabled(true);
     Screen::MousePointer(vbDefault);
+    if (cerrarAlTerminar_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void frmMenu::Imprime(const reportdata::Reporte& r) {
     const reportdata::Seleccion s = Seleccion();
-    TablaTemporal trabajo(oConexion, r.estructura);
-    const bool tieneDatos = reportdata::LlenaTabla(r, plan, s, oConexion, trabajo.cTabla,
-                                                   [](const QString& aviso) { MsgBox(aviso); });
+    frmProgreso progreso(this, r.nombre);
+    reportdata::Trabajo trabajo(r, plan, s, oConexion, [&](const QString& aviso) {
+        if (mensajesEnCajas)
+            MsgBox(aviso);
+        else
+            progreso.Mensaje(aviso);
+    });
+    connect(&trabajo, &reportdata::Trabajo::Avance, &progreso, &frmProgreso::Avanza);
+    // Cancelling kills the running statements; asked again until the work has stopped, in
+    // case a statement was just starting.
+    QTimer insiste;
+    connect(&insiste, &QTimer::timeout, this, [&] { trabajo.Cancela(oConexion); });
+    connect(&progreso, &frmProgreso::Cancelar, this, [&] {
+        trabajo.Cancela(oConexion);
+        insiste.start(250);
+    });
+    QEventLoop espera;
+    connect(&trabajo, &reportdata::Trabajo::Terminado, &espera, &QEventLoop::quit);
+    QTimer::singleShot(kEsperaAntesDelProgreso, &progreso, &frmProgreso::MuestraSiTarda);
+    Screen::MousePointer(vbDefault);  // the window answers while the work goes on
+    enCurso_ = &progreso;
+    trabajo.Inicia();
+    espera.exec();
+    enCurso_ = nullptr;
+    insiste.stop();
+    progreso.hide();
+    if (trabajo.Falla()) {
+        if (trabajo.Cancelado()) return;  // stopped by the user: no error, no table
+        std::rethrow_exception(trabajo.Falla());
+    }
+
     Form1 visor(this);
-    if (r.porFechas) visor.TieneDatos(tieneDatos);
+    if (r.porFechas) visor.TieneDatos(trabajo.TieneDatos());
     visor.TipoReporte(static_cast<quint8>(r.tipo));
     visor.Reporte(App::Archivo(r.archivo));
-    visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.cTabla);
+    visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
     visor.Seleccion(reportdata::DescribeSeleccion(r, s));
     visor.exec();
     if (visor.Falla()) std::rethrow_exception(visor.Falla());

@@ -1,4 +1,5 @@
 #include "ui/menu/frmMenu.h"
+#include "ui/menu/frmProgreso.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -135,6 +136,13 @@ void frmMenu::showEvent(QShowEvent* evento) {
 }
 
 void frmMenu::closeEvent(QCloseEvent* evento) {
+    // Closed while a report runs: the report is cancelled first, then the window closes.
+    if (enCurso_) {
+        cerrarAlTerminar_ = true;
+        enCurso_->reject();
+        evento->ignore();
+        return;
+    }
     Descarga();
     evento->accept();
 }

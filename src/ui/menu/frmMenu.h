@@ -33,6 +33,8 @@ class frmMenu : public QWidget {
 
     ado::Connection oConexion;
     reportdata::Plan plan = reportdata::Plan::Agrupado;  // how the builders ask the server
+    bool mensajesEnCajas = true;  // the salesperson report's messages as boxes, or in the progress
+    static constexpr int kEsperaAntesDelProgreso = 500;  // ms: shorter reports show no progress
     ado::Recordset rsLineas;
 
     void optReporte_Click(int index);
@@ -67,6 +69,8 @@ class frmMenu : public QWidget {
     void Imprime(const reportdata::Reporte& r);
 
     bool bPrimeraVez = true;
+    class frmProgreso* enCurso_ = nullptr;  // the report running now
+    bool cerrarAlTerminar_ = false;
     bool reenviando_ = false;
     bool descargado_ = false;
 };

@@ -1,0 +1,69 @@
+#include "ui/menu/frmProgreso.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/Icono.h"
+
+frmProgreso::frmProgreso(QWidget* sobre, const QString& reporte) : sobre_(sobre) {
+    // A window of its own: the selection window is disabled while the report runs.
+    setWindowTitle("Preparando el reporte");
+    setWindowIcon(IconoMiravel());
+    setWindowModality(Qt::ApplicationModal);
+    auto* columna = new QVBoxLayout(this);
+    auto* titulo = new QLabel("Reporte " + reporte, this);
+    QFont negrita = titulo->font();
+    negrita.setBold(true);
+    titulo->setFont(negrita);
+    paso_ = new QLabel("Comenzando…", this);
+    mensaje_ = new QLabel(this);
+    mensaje_->setWordWrap(true);
+    mensaje_->hide();
+    barra_ = new QProgressBar(this);
+    barra_->setRange(0, 1);
+    barra_->setValue(0);
+    tiempo_ = new QLabel(this);
+    cancelar_ = new QPushButton("Cancelar", this);
+    cancelar_->setAutoDefault(false);
+    for (QWidget* w : {static_cast<QWidget*>(titulo), static_cast<QWidget*>(paso_),
+                       static_cast<QWidget*>(barra_), static_cast<QWidget*>(mensaje_),
+                       static_cast<QWidget*>(tiempo_)})
+        columna->addWidget(w);
+    columna->addWidget(cancelar_, 0, Qt::AlignRight);
+    setMinimumWidth(420);
+    connect(cancelar_, &QPushButton::clicked, this, &frmProgreso::reject);
+    connect(&tic_, &QTimer::timeout, this, [this] {
+        tiempo_->setText(
+            QString("Tiempo transcurrido: %1 s").arg(reloj_.elapsed() / 1000.0, 0, 'f', 1));
+    });
+    reloj_.start();
+    tic_.start(200);
+}
+
+void frmProgreso::Avanza(const QString& paso, int hecho, int total) {
+    paso_->setText(paso + "…");
+    barra_->setRange(0, qMax(1, total));
+    barra_->setValue(qBound(0, hecho, total));
+}
+
+void frmProgreso::Mensaje(const QString& texto) {
+    mensaje_->setText(texto);
+    mensaje_->show();
+}
+
+void frmProgreso::MuestraSiTarda() {
+    adjustSize();
+    if (sobre_) move(sobre_->frameGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmProgreso::reject() {
+    if (!cancelar_->isEnabled()) return;
+    cancelar_->setEnabled(false);
+    paso_->setText("Cancelando…");
+    emit Cancelar();
+}

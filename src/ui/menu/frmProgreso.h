@@ -1,0 +1,36 @@
+#pragma once
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// What a long report is doing: its name, the step, a bar, the time gone, and "Cancelar".
+class frmProgreso : public QDialog {
+    Q_OBJECT
+  public:
+    frmProgreso(QWidget* sobre, const QString& reporte);
+    void Avanza(const QString& paso, int hecho, int total);
+    // A progress message shown here instead of in a box.
+    void Mensaje(const QString& texto);
+    // Shown once the report has taken half a second.
+    void MuestraSiTarda();
+
+    // Escape, the window's close and the button: the report is cancelled.
+    void reject() override;
+
+  signals:
+    void Cancelar();
+
+  private:
+    QWidget* sobre_;
+    QLabel* paso_;
+    QLabel* mensaje_;
+    QProgressBar* barra_;
+    QLabel* tiempo_;
+    QPushButton* cancelar_;
+    QElapsedTimer reloj_;
+    QTimer tic_;
+};
