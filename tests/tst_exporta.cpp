@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
 
 #include "Prueba.h"
 
@@ -59,6 +60,11 @@ class tst_exporta : public QObject {
     void initTestCase() { base = prueba::BaseConFixture(); }
     // What a test changed on the server is put back, also when it failed.
     void cleanup() {
+        if (prueba::ExisteTabla(base, "facturas_datos")) {  // the slow sales of a test
+            prueba::Ejecuta("DROP VIEW `" + base + "`.facturas");
+            prueba::Ejecuta("RENAME TABLE `" + base + "`.facturas_datos TO `" + base +
+                            "`.facturas");
+        }
         if (prueba::ExisteTabla(base, "remisiones_fuera"))
             prueba::Ejecuta("RENAME TABLE " + base + ".remisiones_fuera TO " + base +
                             ".remisiones");
@@ -224,6 +230,38 @@ class tst_exporta : public QObject {
                     {}, false);
         QCOMPARE(c.estado, 1);
         QVERIFY(c.error.contains("error 2002") || c.error.contains("error 2003"));
+    }
+
+    // SIGINT or SIGTERM in the middle of a statement: the statement stopped, no table, no
+    // output file, and the exit status of the signal.
+    void signalsStopInGoodOrder_data() {
+        QTest::addColumn<int>("senal");
+        QTest::addColumn<int>("estado");
+        QTest::newRow("SIGINT") << int(SIGINT) << 130;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << 143;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 143;
+    }
+    void signalsStopInGoodOrder() {
+        QFETCH(int, senal);
+        QFETCH(int, estado);
+        prueba::Ejecuta("RENAME TABLE `" + base + "`.facturas TO `" + base + "`.facturas_datos");
+        prueba::Ejecuta("CREATE VIEW `" + base + "`.facturas AS SELECT * FROM `" + base +
+                        "`.facturas_datos WHERE SLEEP(4)=0");
+        const QString pdf = salida.filePath("senal.pdf");
+        QProcess p;
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                {"--reporte", "mes", "--anio", "2010", "--pdf", pdf, "--servidor", "127.0.0.1",
+                 "--puerto", prueba::Puerto(), "--usuario", "root", "--base", base});
+        QVERIFY(p.waitForStarted());
+        QTest::qWait(1500);
+        QElapsedTimer reloj;
+        reloj.start();
+        ::kill(static_cast<pid_t>(p.processId()), senal);
+        QVERIFY(p.waitForFinished(10000));
+        QVERIFY(reloj.elapsed() < 2000);
+        QCOMPARE(p.exitCode(), estado);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(Temporales(), 0);
     }
 
     void passwordFromTheEnvironmentOnly() {

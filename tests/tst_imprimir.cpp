@@ -1,5 +1,6 @@
 // The Print command through the real window and viewer.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +11,7 @@
 #include "platform/report/ReportPages.h"
 #include "reportdata/Globales.h"
 #include "ui/menu/frmMenu.h"
+#include "ui/menu/frmProgreso.h"
 #include "ui/viewer/Form1.h"
 
 class tst_imprimir : public QObject {
@@ -55,15 +57,81 @@ class tst_imprimir : public QObject {
         return visto;
     }
 
+    // Counts the progress windows shown.
+    struct Progresos : QObject {
+        int mostrados = 0;
+        Progresos() { qApp->installEventFilter(this); }
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && qobject_cast<frmProgreso*>(o)) ++mostrados;
+            return false;
+        }
+    };
+
   private slots:
     void initTestCase() { base = prueba::BaseConFixture(); }
+
+    // A statement that runs for half a minute: Cancelar stops it on the server at once, drops
+    // the work table and gives the window back within a second, with no message.
+    void cancelStopsTheRunningStatement() {
+        const QString lenta = base;
+        prueba::Ejecuta("RENAME TABLE `" + lenta + "`.facturas TO `" + lenta + "`.facturas_datos");
+        prueba::Ejecuta("CREATE VIEW `" + lenta + "`.facturas AS SELECT * FROM `" + lenta +
+                        "`.facturas_datos WHERE SLEEP(4)=0");
+        prueba::Cajas cajas;
+        Progresos progresos;
+        QElapsedTimer desdeCancelar;
+        QTimer::singleShot(1500, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<frmProgreso*>(w); p && p->isVisible())
+                    for (QPushButton* b : p->findChildren<QPushButton*>())
+                        if (b->text() == "Cancelar") {
+                            desdeCancelar.start();
+                            b->click();
+                        }
+        });
+        QElapsedTimer total;
+        total.start();
+        m->cmdImprimir->click();
+        QVERIFY2(desdeCancelar.isValid(), "no progress window with Cancelar was shown");
+        qInfo("From Cancelar to a usable window: %lld ms", desdeCancelar.elapsed());
+        QVERIFY2(desdeCancelar.elapsed() < 1000,
+                 qPrintable(QString::number(desdeCancelar.elapsed())));
+        QVERIFY(total.elapsed() < 5000);
+        QCOMPARE(progresos.mostrados, 1);
+        QVERIFY(m->isEnabled());
+        QVERIFY(cajas.vistos.isEmpty());
+        QCOMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE "
+                               "TABLE_SCHEMA='" +
+                               lenta + "' AND TABLE_NAME LIKE 'tbltemp%'")
+                     .toInt(),
+                 0);
+        QCOMPARE(prueba::Valor(
+                     "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE "
+                     "COMMAND='Query' AND ID<>CONNECTION_ID() AND INFO LIKE 'SELECT year(Fecha)%'")
+                     .toInt(),
+                 0);
+    }
+
+    // A report that takes less than half a second shows no progress window.
+    void shortReportShowsNoProgress() {
+        Progresos progresos;
+        Imprime(0);
+        QCOMPARE(progresos.mostrados, 0);
+    }
     void init() {
         programa = std::make_unique<prueba::Programa>();
         programa->Configura(base);
         QVERIFY(m = programa->AbreVentana());
         m->txtAño->setText("2010");
     }
-    void cleanup() { programa.reset(); }
+    void cleanup() {
+        programa.reset();
+        if (prueba::ExisteTabla(base, "facturas_datos")) {  // the slow sales of a test
+            prueba::Ejecuta("DROP VIEW `" + base + "`.facturas");
+            prueba::Ejecuta("RENAME TABLE `" + base + "`.facturas_datos TO `" + base +
+                            "`.facturas");
+        }
+    }
 
     void eachReportEndToEnd() {
         prueba::Cajas cajas;
