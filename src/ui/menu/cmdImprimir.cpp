@@ -68,12 +68,16 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     });
     QEventLoop espera;
     connect(&trabajo, &reportdata::Trabajo::Terminado, &espera, &QEventLoop::quit);
-    QTimer::singleShot(kEsperaAntesDelProgreso, &progreso, &frmProgreso::MuestraSiTarda);
+    QTimer tarda;  // stopped with the work: it must not show over the viewer
+    tarda.setSingleShot(true);
+    connect(&tarda, &QTimer::timeout, &progreso, &frmProgreso::MuestraSiTarda);
+    tarda.start(kEsperaAntesDelProgreso);
     Screen::MousePointer(vbDefault);  // the window answers while the work goes on
     enCurso_ = &progreso;
     trabajo.Inicia();
     espera.exec();
     enCurso_ = nullptr;
+    tarda.stop();
     insiste.stop();
     progreso.hide();
     if (trabajo.Falla()) {
