@@ -14,7 +14,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     for (int lado : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString carpeta = QString("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(lado);
+        const QString carpeta =
+            QString("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(lado);
         if (!QDir().mkpath(carpeta) || !DibujaIcono(lado).save(carpeta + "/miravel.png")) {
             std::fprintf(stderr, "miravel-icono: no se pudo escribir %s\n", qPrintable(carpeta));
             return 1;

@@ -24,9 +24,9 @@ inline constexpr int kErrorDeProveedor = -2147467259;  // provider error without
 
 // Server error numbers the program answers itself.
 namespace mysqlError {
-inline constexpr int kColumnaDesconocida = 1054;  // ER_BAD_FIELD_ERROR
-inline constexpr int kTablaExiste = 1050;         // ER_TABLE_EXISTS_ERROR
-inline constexpr int kTablaNoExiste = 1146;       // ER_NO_SUCH_TABLE
-inline constexpr int kDatoMuyLargo = 1406;        // ER_DATA_TOO_LONG
+inline constexpr int kColumnaDesconocida = 1054;    // ER_BAD_FIELD_ERROR
+inline constexpr int kTablaExiste = 1050;           // ER_TABLE_EXISTS_ERROR
+inline constexpr int kTablaNoExiste = 1146;         // ER_NO_SUCH_TABLE
+inline constexpr int kDatoMuyLargo = 1406;          // ER_DATA_TOO_LONG
 inline constexpr int kConsultaInterrumpida = 1317;  // ER_QUERY_INTERRUPTED
 }  // namespace mysqlError
