@@ -1,6 +1,8 @@
 // Configuration file, host settings and start-up.
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QProcess>
 #include <QtTest>
 
@@ -26,6 +28,13 @@ class tst_configuracion : public QObject {
 
   private slots:
     void init() { abridor.abiertos.clear(); }
+
+    // The standard dialogs speak Spanish.
+    void standardButtonsInSpanish() {
+        InstalaTraducciones(*QCoreApplication::instance());
+        QDialogButtonBox botones(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+        QCOMPARE(botones.button(QDialogButtonBox::Cancel)->text(), "Cancelar");
+    }
 
     // Miravel.ini beside the program wins when it is there; a folder the user may write keeps
     // it there; an installed folder nobody may write sends each user to his own file.

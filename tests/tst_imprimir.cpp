@@ -156,6 +156,7 @@ class tst_imprimir : public QObject {
         m->mskFecha[0]->setText("01/01/2010");
         m->mskFecha[1]->setText("31/12/2010");
         v = Imprime(2);
+        QCOMPARE(m->focusWidget(), m->cmdImprimir);  // ready to print again
         QCOMPARE(v.contenido.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
         // Kinds, two per document table, the result, the returns pass in three, the end.
         QCOMPARE(cajas.vistos.size(), 10);

@@ -2,6 +2,9 @@
 // stands. Pure logic, no server.
 #include <QtTest>
 
+#include "platform/report/Eje.h"
+#include "platform/report/Export.h"
+#include "platform/report/Formato.h"
 #include "platform/report/Paginacion.h"
 #include "platform/report/ReportPages.h"
 
@@ -57,6 +60,48 @@ class tst_paginas : public QObject {
         }
         QCOMPARE(vistas, filas);
         QCOMPARE(totales, filas ? 1 : 0);
+    }
+
+    // Round, distinct, few ticks for any range; zero among them; money as the table writes it.
+    void valueAxis_data() {
+        QTest::addColumn<double>("menor");
+        QTest::addColumn<double>("mayor");
+        QTest::newRow("all zero") << 0.0 << 0.0;
+        QTest::newRow("a few cents") << 0.0 << 0.03;
+        QTest::newRow("mixed signs") << -58.0 << 20000.0;
+        QTest::newRow("millions") << 0.0 << 2750548123.45;
+        QTest::newRow("only losses") << -1000000.0 << 0.0;
+        QTest::newRow("odd range") << -3.3 << 7.7;
+    }
+    void valueAxis() {
+        QFETCH(double, menor);
+        QFETCH(double, mayor);
+        const report::Eje eje = report::EjeDeValores(menor, mayor);
+        QVERIFY(eje.marcas.size() >= 3 && eje.marcas.size() <= 11);
+        QVERIFY(eje.marcas.first() <= menor && eje.marcas.last() >= mayor);
+        QVERIFY(eje.marcas.contains(0.0));
+        QStringList rotulos;
+        for (double m : eje.marcas) rotulos << report::Moneda(m, eje.decimales);
+        QCOMPARE(QSet<QString>(rotulos.begin(), rotulos.end()).size(), rotulos.size());
+        if (menor < 0) QVERIFY2(rotulos.first().startsWith("-$"), qPrintable(rotulos.first()));
+    }
+
+    // The CSV a spreadsheet opens: cents with a point, the totals as the page has them, and a
+    // key that looks like a formula kept as text.
+    void csvForSpreadsheets() {
+        report::ReportContent c;
+        c.tituloFilas = "Vendedor";
+        c.columnas = QStringList{"2025", "2026"};
+        c.filas = QStringList{"=1+2", "V, 2"};
+        c.celdas = {{1.005, -2.5}, {1000000.125, 0}};
+        QTemporaryDir dir;
+        report::ExportCsv(report::ReportPages(c), dir.filePath("r.csv"));
+        QFile f(dir.filePath("r.csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()).split("\r\n"),
+                 QStringList({"Vendedor,2025,2026,Total", "'=1+2,1.00,-2.50,-1.50",
+                              "\"V, 2\",1000000.13,0.00,1000000.13",
+                              "Total,1000001.13,-2.50,999998.63", ""}));
     }
 };
 

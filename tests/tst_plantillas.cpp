@@ -174,8 +174,9 @@ class tst_plantillas : public QObject {
             ids << m->DataCombo1->itemData(i).toString();
         }
         QCOMPARE(claves, QStringList({"A1", "B2", "C3"}));
-        QCOMPARE(lineas, QStringList({"Abrasivos", "Ñandú", "Pinturas"}));
-        QCOMPARE(ids, QStringList({"1", "2", "3"}));
+        // First the entry that goes back to all lines, with no line bound.
+        QCOMPARE(lineas, QStringList({"(todas las líneas)", "Abrasivos", "Ñandú", "Pinturas"}));
+        QCOMPARE(ids, QStringList({"", "1", "2", "3"}));
         QVERIFY(m->rsLineas.IsOpen());
         QVERIFY(m->oConexion.IsOpen());
         QCOMPARE(m->oConexion.DefaultDatabase(), base);

@@ -128,6 +128,39 @@ class tst_reportes : public QObject {
             QVERIFY2(texto.contains(t), qPrintable(t));
     }
 
+    // Nothing sold: one sentence naming the selection, in place of the chart.
+    void emptyReportsSaySo_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::newRow("by month") << 0;
+        QTest::newRow("by line") << 1;
+    }
+    void emptyReportsSaySo() {
+        QFETCH(int, tipo);
+        reportdata::Seleccion s;
+        s.año = "1990";
+        const QString pdf = salida.filePath("vacio.pdf");
+        Reporte(tipo, s, pdf);
+        const QString texto = TextoDelPdf(pdf).simplified();
+        // (pdftotext gives "fi" as one ligature)
+        QVERIFY2(
+            texto.contains("Sin ventas para Año") && texto.contains("nal: 1990, Ventas: Ambas"),
+            qPrintable(texto));
+        QVERIFY(!texto.contains("Mes Año") && !texto.contains("Línea Año"));  // no axis title
+    }
+
+    // The page says the year the report used and what each year's column covers.
+    void selectionLine() {
+        reportdata::Seleccion s;
+        s.año = "12AB";
+        QVERIFY(reportdata::DescribeSeleccion(reportdata::kReportes[0], s)
+                    .contains("Año final: 12   "));
+        s.fechaInicial = "01/12/2026";
+        s.fechaFinal = "06/12/2026";
+        QVERIFY(reportdata::DescribeSeleccion(reportdata::kReportes[2], s)
+                    .contains("Columnas: 2024 del 01/12/2024 al 31/12/2024; 2025 completo; 2026 "
+                              "del 01/01/2026 al 06/12/2026"));
+    }
+
     void salespersonPageWithAndWithoutData() {
         reportdata::Seleccion s;
         s.fechaInicial = "01/01/2010";

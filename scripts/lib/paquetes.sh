@@ -5,6 +5,7 @@ miravel_paquetes=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev libqt6sql6-mysql
   mariadb-server mariadb-client
   libxlsxwriter-dev
+  qt6-translations-l10n
   xvfb xauth fonts-dejavu-core xdg-utils poppler-utils clang-format python3-openpyxl
   desktop-file-utils
 )

@@ -1,5 +1,9 @@
 #include "app/Aplicacion.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "platform/vb/Errores.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
@@ -8,6 +12,14 @@
 Aplicacion::Aplicacion(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Miravel");
     setApplicationVersion(MIRAVEL_VERSION);
+    InstalaTraducciones(*this);
+}
+
+void InstalaTraducciones(QCoreApplication& aplicacion) {
+    auto* traductor = new QTranslator(&aplicacion);
+    if (traductor->load(QLocale(QLocale::Spanish), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        aplicacion.installTranslator(traductor);
 }
 
 bool Aplicacion::notify(QObject* receptor, QEvent* evento) {

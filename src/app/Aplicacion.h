@@ -9,5 +9,8 @@ class Aplicacion : public QApplication {
     bool notify(QObject* receptor, QEvent* evento) override;
 };
 
+// The standard dialogs and buttons in Spanish, with Qt's own translations.
+void InstalaTraducciones(QCoreApplication& aplicacion);
+
 // Shows the run-time error message of the exception in flight and ends the run.
 void TerminaPorError();

@@ -1,23 +1,54 @@
 #include "reportdata/Seleccion.h"
 
+#include <QDate>
+
+#include "platform/report/ReportContent.h"
+#include "reportdata/Constructor.h"
+#include "reportdata/Reglas.h"
 #include "reportdata/Reportes.h"
 
 namespace reportdata {
+namespace {
+
+// What each year's column of the salesperson report holds: the first year from the start date
+// two years back, the third year up to the end date (and any later year of the period).
+QString Columnas(const Seleccion& s) {
+    const QDate inicio = FechaDe(s.fechaInicial), fin = FechaDe(s.fechaFinal);
+    const int y1 = inicio.year() - 2;
+    QDate desde(y1, inicio.month(), inicio.day());
+    if (!desde.isValid()) desde = QDate(y1, inicio.month(), 28);
+    QStringList columnas;
+    for (int i = 0; i < 3; ++i) {
+        const QDate primero = qMax(desde, QDate(y1 + i, 1, 1));
+        const QDate ultimo = i < 2 ? qMin(fin, QDate(y1 + i, 12, 31)) : fin;
+        const QString año = QString::number(y1 + i);
+        if (ultimo < primero)
+            columnas << año + " sin días";
+        else if (primero == QDate(y1 + i, 1, 1) && ultimo == QDate(y1 + i, 12, 31))
+            columnas << año + " completo";
+        else
+            columnas << año + " del " + primero.toString("dd/MM/yyyy") + " al " +
+                            ultimo.toString("dd/MM/yyyy");
+    }
+    return "Columnas: " + columnas.join("; ");
+}
+
+}  // namespace
 
 QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s) {
     QStringList partes{reporte.nombre};
     if (reporte.porFechas) {
-        partes << "Del " + s.fechaInicial + " al " + s.fechaFinal;
+        partes << "Del " + s.fechaInicial + " al " + s.fechaFinal << Columnas(s);
         if (!s.linea.toString().isEmpty())
             partes << "Línea: " + (s.lineaNombre.isEmpty() ? s.linea.toString() : s.lineaNombre);
     } else {
-        partes << "Año final: " + s.año;
+        partes << "Año final: " + QString::number(AñoFinal(s));  // the year used
     }
     partes << "Ventas: " + s.documentos.value(s.tipo);
     if (!s.vendedor.trimmed().isEmpty())
         partes << "Vendedor: " + s.vendedor +
                       (s.vendedorNombre.isEmpty() ? QString() : " (" + s.vendedorNombre + ")");
-    return partes.join("   ·   ");
+    return partes.join(report::kSeparador);
 }
 
 }  // namespace reportdata

@@ -3,11 +3,12 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QPainter>
-#include <QValueAxis>
 
+#include "platform/report/Eje.h"
 #include "platform/report/Formato.h"
 #include "platform/report/ReportContent.h"
 
@@ -63,10 +64,13 @@ void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c
     grafica.addAxis(ejeX, Qt::AlignBottom);
     barras->attachAxis(ejeX);
 
-    auto* ejeY = new QValueAxis;
-    ejeY->setRange(menor, mayor > menor ? mayor : menor + 1);
-    ejeY->applyNiceNumbers();
-    ejeY->setLabelFormat("$%.0f");
+    // Labels written as the table writes money (-$20,000), at round ticks.
+    const Eje eje = EjeDeValores(menor, mayor);
+    auto* ejeY = new QCategoryAxis;
+    ejeY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    ejeY->setRange(eje.marcas.first(), eje.marcas.last());
+    ejeY->setStartValue(eje.marcas.first());
+    for (double marca : eje.marcas) ejeY->append(Moneda(marca, eje.decimales), marca);
     ejeY->setLabelsFont(Letra(9));
     ejeY->setGridLineColor(QColor(222, 226, 230));
     grafica.addAxis(ejeY, Qt::AlignLeft);

@@ -1,7 +1,9 @@
 #include "platform/report/CrystalActiveXReportViewer.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -163,11 +165,16 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
 
 void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     if (!pages_) return;
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The user's documents the first time, then the folder last used; never the program's.
+    static QString carpeta;
+    if (carpeta.isEmpty())
+        carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty()) carpeta = QDir::homePath();
     const QString nombre = QFileDialog::getSaveFileName(
         this, "Exportar el reporte", carpeta + "/" + pages_->Content().titulo + "." + kind,
         (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
+    carpeta = QFileInfo(nombre).absolutePath();
     try {
         if (kind == "pdf")
             ExportPdf(*pages_, nombre);

@@ -35,9 +35,11 @@ QString NoSePinto(const QString& path) {
     return "No se pudo preparar el contenido del archivo " + path + ".";
 }
 
-QString Campo(const QString& texto) {
-    if (!texto.contains(QRegularExpression("[,\"\\n\\r]"))) return texto;
-    return "\"" + QString(texto).replace("\"", "\"\"") + "\"";
+QString Campo(QString texto) {
+    // A text a spreadsheet would run as a formula (=1+2, @SUM...) is taken as text.
+    if (!texto.isEmpty() && QString("=+-@\t\r").contains(texto.front())) texto.prepend('\'');
+    if (!texto.contains(QRegularExpression("[,\"\n\r]"))) return texto;
+    return "\"" + texto.replace("\"", "\"\"") + "\"";
 }
 
 }  // namespace
@@ -86,16 +88,30 @@ void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
     SaveFile(path, buffer.data());
 }
 
+// The table as the page shows it, for a spreadsheet: amounts in cents with a point, the totals
+// row and column, text cells that no spreadsheet takes for a formula.
 void ExportCsv(const ReportPages& pages, const QString& path) {
     const ReportContent& c = pages.Content();
+    auto cifra = [](double v) { return QString::number(v, 'f', 2); };
     QStringList lineas;
     QStringList cabecera{Campo(c.tituloFilas)};
     for (const QString& columna : c.columnas) cabecera << Campo(columna);
-    lineas << cabecera.join(',');
+    lineas << (cabecera << "Total").join(',');
+    QVector<double> totales(c.columnas.size() + 1, 0.0);
     for (int f = 0; f < c.filas.size(); ++f) {
         QStringList linea{Campo(c.filas[f])};
-        for (double v : c.celdas[f])
-            linea << QString::number(v, 'g', QLocale::FloatingPointShortest);
+        double suma = 0;
+        for (int k = 0; k < c.celdas[f].size(); ++k) {
+            linea << cifra(c.celdas[f][k]);
+            suma += c.celdas[f][k];
+            totales[k] += c.celdas[f][k];
+        }
+        totales.last() += suma;
+        lineas << (linea << cifra(suma)).join(',');
+    }
+    if (!c.filas.isEmpty()) {
+        QStringList linea{"Total"};
+        for (double t : totales) linea << cifra(t);
         lineas << linea.join(',');
     }
     SaveFile(path, (lineas.join("\r\n") + "\r\n").toUtf8());

@@ -5,6 +5,9 @@
 
 namespace report {
 
+// Between the parts of the selection line.
+inline const QString kSeparador = "   ·   ";
+
 // What a report shows once its rows are read: the header, the chart and the table of figures.
 struct ReportContent {
     QString titulo, servidor, base, seleccion;
@@ -29,8 +32,12 @@ struct ReportContent {
                 if (v != 0) return false;
         return true;
     }
-    // The sentence that says so, naming the selection.
-    QString Aviso() const { return sinDatos.isEmpty() ? "Sin ventas para " + seleccion : sinDatos; }
+    // The sentence that says so, naming the selection (its parts after the report's name).
+    QString Aviso() const {
+        if (!sinDatos.isEmpty()) return sinDatos;
+        const QStringList partes = seleccion.split(kSeparador);
+        return "Sin ventas para " + (partes.size() > 1 ? partes.mid(1) : partes).join(", ");
+    }
     double Valor(int serie, int categoria) const {
         return seriesSonFilas ? celdas[serie][categoria] : celdas[categoria][serie];
     }

@@ -74,10 +74,12 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
 }
 
 void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
-    if (!content_.sinDatos.isEmpty()) {
+    // Nothing to show: one clear sentence instead of an empty chart.
+    if (content_.NadaQueMostrar()) {
         p.setPen(QColor(120, 120, 120));
-        p.setFont(Letra(30, true));
-        p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, content_.sinDatos);
+        p.setFont(Letra(content_.sinDatos.isEmpty() ? 20 : 30, true));
+        p.drawText(area.adjusted(40, 0, -40, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                   content_.Aviso());
         return;
     }
     PaintBarChart(p, area, content_);

@@ -15,7 +15,7 @@ reportdata::Seleccion frmMenu::Seleccion() const {
     s.fechaInicial = mskFecha[0]->text();
     s.fechaFinal = mskFecha[1]->text();
     s.linea = DataCombo1->currentData();
-    s.lineaNombre = DataCombo1->currentText();
+    s.lineaNombre = s.linea.isValid() ? DataCombo1->currentText() : QString();
     if (!Label[2]->isHidden()) s.vendedorNombre = Label[2]->text();
     return s;
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -45,6 +46,7 @@ void frmMenu::cmdImprimir_Click() {
     }
     setEnabled(true);
     Screen::MousePointer(vbDefault);
+    cmdImprimir->setFocus();  // ready to print again
     if (cerrarAlTerminar_) QTimer::singleShot(0, this, &QWidget::close);
 }
 

@@ -65,6 +65,9 @@ void frmMenu::Form_Load() {
 
     oBasesDD->AbrirDataSource(rsLineas, oConexion, reportdata::kLineasPorNombre, DataCombo1,
                               "Linea,Id", true);
+    // Back to all lines with the mouse: an entry without a line.
+    DataCombo1->insertItem(0, kTodasLasLineas, QVariant());
+    DataCombo1->setCurrentIndex(-1);
 }
 
 void frmMenu::Form_Activate() {

@@ -34,7 +34,9 @@ class frmMenu : public QWidget {
     ado::Connection oConexion;
     reportdata::Plan plan = reportdata::Plan::Agrupado;  // how the builders ask the server
     bool mensajesEnCajas = true;  // the salesperson report's messages as boxes, or in the progress
-    static constexpr int kEsperaAntesDelProgreso = 500;  // ms: shorter reports show no progress
+    static constexpr int kEsperaAntesDelProgreso = 500;
+    static inline const QString kTodasLasLineas =
+        "(todas las líneas)";  // ms: shorter reports show no progress
     ado::Recordset rsLineas;
 
     void optReporte_Click(int index);
