@@ -2,8 +2,8 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QtTest>
 
 #include "Prueba.h"
