@@ -126,7 +126,7 @@ class tst_exporta : public QObject {
                  0);
         hoja = Libro(xlsx);
         celdas = hoja["celdas"].toObject();
-        QCOMPARE(Dato(celdas, "A7", "valor").toString(), "7");
+        QCOMPARE(Dato(celdas, "A7", "valor").toString(), "7  Siete");  // the name beside the key
         QCOMPARE(Dato(celdas, "D7", "valor").toDouble(), 93.6);
         series = hoja["graficas"].toArray()[0].toObject()["series"].toArray();
         QCOMPARE(series.size(), 3);

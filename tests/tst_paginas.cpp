@@ -1,5 +1,6 @@
 // Page breaking of the table of figures: which rows go on which page, and where the totals row
 // stands. Pure logic, no server.
+#include <QProcess>
 #include <QtTest>
 
 #include "platform/report/Eje.h"
@@ -102,6 +103,33 @@ class tst_paginas : public QObject {
                  QStringList({"Vendedor,2025,2026,Total", "'=1+2,1.00,-2.50,-1.50",
                               "\"V, 2\",1000000.13,0.00,1000000.13",
                               "Total,1000001.13,-2.50,999998.63", ""}));
+    }
+
+    // The largest amounts: thirteen columns of a hundred thousand million, negative too. Every
+    // figure stands whole in the table (with or without its cents), the grand total included.
+    void noFigureIsCut() {
+        report::ReportContent c;
+        c.titulo = "Ventas netas por mes";
+        c.tituloFilas = "Año";
+        c.columnas = QStringList{"Ene", "Feb", "Mar", "Abr", "May", "Jun",
+                                 "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"};
+        for (int a = 0; a < 3; ++a) {
+            c.filas << QString::number(2024 + a);
+            c.celdas << QVector<double>(12, a == 1 ? -99999999999.99 : 99999999999.99);
+        }
+        QTemporaryDir dir;
+        report::ExportPdf(report::ReportPages(c), dir.filePath("r.pdf"));
+        QProcess texto;
+        texto.start("pdftotext", {"-layout", dir.filePath("r.pdf"), "-"});
+        QVERIFY(texto.waitForFinished());
+        const QString pagina = QString::fromUtf8(texto.readAllStandardOutput());
+        double total = 0;
+        for (const QVector<double>& fila : c.celdas)
+            for (double v : fila) total += v;
+        for (double cifra : {99999999999.99, -99999999999.99, total, 12 * 99999999999.99})
+            QVERIFY2(pagina.contains(report::Moneda(cifra, 2)) ||
+                         pagina.contains(report::Moneda(cifra, 0)),
+                     qPrintable(report::Moneda(cifra, 2) + "\n" + pagina));
     }
 };
 

@@ -1,3 +1,4 @@
 #include "reportdata/Etiquetas.h"
 
 std::array<QString, 13> aEtiquetas;
+QStringList aLineasSinLugar;

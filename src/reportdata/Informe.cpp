@@ -5,8 +5,10 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/ClaveVendedor.h"
+#include "reportdata/Etiquetas.h"
 #include "reportdata/Formulas.h"
 #include "reportdata/Globales.h"
+#include "reportdata/ListaLineas.h"
 #include "reportdata/LlenaTablaXlinea.h"
 #include "reportdata/LlenaTablaXmes.h"
 #include "reportdata/LlenaTablaXvend.h"
@@ -67,6 +69,11 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     auto abierto = aplicacion.OpenReport(archivo, report::Application::crOpenReportByTempCopy);
     abierto->DatabaseTables(1).SetLocation(tabla1);
     abierto->SetSelection(seleccion);
+    if (reporte.tipo == TipoReporte::PorLinea && !aLineasSinLugar.isEmpty())
+        abierto->SetNote(QString("%1 de %2 líneas; sin lugar: %3")
+                             .arg(kLineas)
+                             .arg(kLineas + aLineasSinLugar.size())
+                             .arg(aLineasSinLugar.join(", ")));
     AsignaFormulas(*abierto, reporte, tieneDatos);
     return abierto;
 }

@@ -16,11 +16,14 @@ void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
     for (int i = 0; i < kLineas; ++i) {
         if (aEtiquetas[i].isEmpty()) {
             aEtiquetas[i] = linea;
-            pesos[i] = peso;
+            pesos.enSlot[i] = peso;
             return;
         }
-        if (pesos[i] == peso) return;
+        if (pesos.enSlot[i] == peso) return;
     }
+    if (pesos.sinLugar.contains(peso)) return;
+    pesos.sinLugar << peso;
+    aLineasSinLugar << linea;
 }
 
 PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
@@ -68,6 +71,7 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
+    aLineasSinLugar.clear();
     const RangoTipos tipos = Tipos(s);
     Avanza("Líneas vendidas", 0, 4);
     ListaLineas(s, conexion, tipos);

@@ -91,7 +91,7 @@ void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
 // The table as the page shows it, for a spreadsheet: amounts in cents with a point, the totals
 // row and column, text cells that no spreadsheet takes for a formula.
 void ExportCsv(const ReportPages& pages, const QString& path) {
-    const ReportContent& c = pages.Content();
+    const ReportContent::Tabla c = pages.Content().TablaMostrada();
     auto cifra = [](double v) { return QString::number(v, 'f', 2); };
     QStringList lineas;
     QStringList cabecera{Campo(c.tituloFilas)};

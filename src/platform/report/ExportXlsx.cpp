@@ -91,28 +91,29 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
         return;
     }
 
+    const ReportContent::Tabla t = c.TablaMostrada();
     // The table as the page shows it, totals as formulas over the cells.
-    const int filas = static_cast<int>(c.filas.size());
-    const int columnas = static_cast<int>(c.columnas.size());
+    const int filas = static_cast<int>(t.filas.size());
+    const int columnas = static_cast<int>(t.columnas.size());
     const int primera = kFilaCabecera + 1, ultima = kFilaCabecera + filas;
     QVector<int> anchos(columnas + 2, 8);
-    auto anota = [&](int columna, const QString& t) {
-        anchos[columna] = qMax(anchos[columna], static_cast<int>(t.size()) + 2);
+    auto anota = [&](int columna, const QString& escrito) {
+        anchos[columna] = qMax(anchos[columna], static_cast<int>(escrito.size()) + 2);
     };
-    texto(kFilaCabecera, 0, c.tituloFilas, cabecera);
-    anota(0, c.tituloFilas);
+    texto(kFilaCabecera, 0, t.tituloFilas, cabecera);
+    anota(0, t.tituloFilas);
     for (int j = 0; j < columnas; ++j) {
-        texto(kFilaCabecera, j + 1, c.columnas[j], cabecera);
-        anota(j + 1, c.columnas[j]);
+        texto(kFilaCabecera, j + 1, t.columnas[j], cabecera);
+        anota(j + 1, t.columnas[j]);
     }
     texto(kFilaCabecera, columnas + 1, "Total", cabecera);
     QVector<double> sumas(columnas + 1, 0.0);
     for (int i = 0; i < filas; ++i) {
-        texto(primera + i, 0, c.filas[i]);
-        anota(0, c.filas[i]);
+        texto(primera + i, 0, t.filas[i]);
+        anota(0, t.filas[i]);
         double suma = 0;
         for (int j = 0; j < columnas; ++j) {
-            const double v = c.celdas[i][j];
+            const double v = t.celdas[i][j];
             worksheet_write_number(hoja, primera + i, static_cast<lxw_col_t>(j + 1), v, moneda);
             anota(j + 1, Moneda(v));
             suma += v;
@@ -140,10 +141,10 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
     lxw_chart* grafica = workbook_add_chart(libro, LXW_CHART_COLUMN);
     const QByteArray hoja8 = nombreHoja.toUtf8();
     const auto col = [](int c) { return static_cast<lxw_col_t>(c); };
-    const int series = c.seriesSonFilas ? filas : columnas;
+    const int series = t.seriesEnFilas ? filas : columnas;
     for (int s = 0; s < series; ++s) {
         lxw_chart_series* serie = chart_add_series(grafica, nullptr, nullptr);
-        if (c.seriesSonFilas) {  // each row a series over the columns
+        if (t.seriesEnFilas) {  // each row a series over the columns
             chart_series_set_categories(serie, hoja8, kFilaCabecera, 1, kFilaCabecera,
                                         col(columnas));
             chart_series_set_values(serie, hoja8, primera + s, 1, primera + s, col(columnas));

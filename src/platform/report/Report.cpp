@@ -1,5 +1,6 @@
 #include "platform/report/Report.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlRecord>
 
@@ -66,6 +67,8 @@ ReportContent Report::Read() {
     c.tituloFilas = d.filasTitulo;
     c.seriesSonFilas = d.seriesSonFilas;
     c.ejeCategorias = d.ejeCategorias;
+    c.tablaTranspuesta = d.tablaTranspuesta;
+    c.nota = note_;
     auto valor = [this](const QString& formula) {
         return FormulaFields(definition_.formulas.indexOf(formula) + 1).Value();
     };
@@ -104,6 +107,17 @@ ReportContent Report::Read() {
         QVector<double> fila;
         for (int i : columnas) fila << q.value(i).toDouble();
         c.celdas << fila;
+    }
+    // The names beside the captions, in one statement.
+    if (!d.nombresTabla.isEmpty() && !c.filas.isEmpty()) {
+        QSqlQuery n =
+            conexion.Query("SELECT " + ado::QuoteIdentifier(d.nombresClave) + "," +
+                           ado::QuoteIdentifier(d.nombresColumna) + " FROM " +
+                           (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
+                           ado::QuoteIdentifier(d.nombresTabla));
+        QHash<QString, QString> nombres;
+        while (n.next()) nombres.insert(n.value(0).toString().trimmed(), n.value(1).toString());
+        for (const QString& fila : c.filas) c.nombres << nombres.value(fila);
     }
     return c;
 }

@@ -47,6 +47,8 @@ class Report {
     FormulaFieldDefinition& FormulaFields(int position);
     // A line describing the selection, printed under the title.
     void SetSelection(const QString& text) { selection_ = text; }
+    // A line printed under the chart.
+    void SetNote(const QString& text) { note_ = text; }
 
     // Reads the rows of the first table and works out what the page shows.
     ReportContent Read();
@@ -61,6 +63,7 @@ class Report {
     QVector<DatabaseTable> tables_;
     QVector<FormulaFieldDefinition> formulas_;
     QString selection_;
+    QString note_;
 };
 
 // The report engine's application object.

@@ -19,6 +19,29 @@ struct ReportContent {
     QStringList columnas;
     QVector<QVector<double>> celdas;  // [fila][columna]
 
+    QStringList nombres;            // beside each row's caption in the table, when known
+    bool tablaTranspuesta = false;  // the table shows the columns as its rows
+    QString nota;                   // a line under the chart
+
+    // The table of figures as the page shows it.
+    struct Tabla {
+        QString tituloFilas;
+        QStringList filas, columnas;
+        QVector<QVector<double>> celdas;
+        bool seriesEnFilas;  // the chart's series are the table's rows
+    };
+    Tabla TablaMostrada() const {
+        QStringList rotulos = filas;
+        for (int i = 0; i < nombres.size() && i < rotulos.size(); ++i)
+            if (!nombres[i].isEmpty()) rotulos[i] += "  " + nombres[i];
+        if (!tablaTranspuesta) return {tituloFilas, rotulos, columnas, celdas, seriesSonFilas};
+        QVector<QVector<double>> t(columnas.size(), QVector<double>(filas.size()));
+        for (int i = 0; i < filas.size(); ++i)
+            for (int j = 0; j < columnas.size(); ++j) t[j][i] = celdas[i][j];
+        return {ejeCategorias.isEmpty() ? tituloFilas : ejeCategorias, columnas, rotulos, t,
+                !seriesSonFilas};
+    }
+
     // Chart: the same figures, rows or columns as series.
     bool seriesSonFilas = true;
     QString ejeCategorias;

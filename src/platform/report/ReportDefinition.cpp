@@ -55,6 +55,12 @@ ReportDefinition ReadReportFile(const QString& path) {
     d.filasTitulo = l.Texto(filas, "titulo", false);
     if (d.filasTitulo.isEmpty()) d.filasTitulo = d.filasColumna;
     d.orden = l.Texto(filas, "orden", false);
+    if (filas.contains("nombres")) {
+        const QJsonObject nombres = filas.value("nombres").toObject();
+        d.nombresTabla = l.Texto(nombres, "tabla", true);
+        d.nombresClave = l.Texto(nombres, "clave", true);
+        d.nombresColumna = l.Texto(nombres, "columna", true);
+    }
 
     const QJsonArray columnas = o.value("columnas").toArray();
     if (columnas.isEmpty()) l.Falla("falta la lista \"columnas\".");
@@ -75,6 +81,10 @@ ReportDefinition ReadReportFile(const QString& path) {
     d.seriesSonFilas = series == "filas";
     d.ejeCategorias = l.Texto(o, "ejeCategorias", false);
     d.sinDatos = l.Texto(o, "sinDatos", false);
+    const QJsonValue transpuesta = o.value("tablaTranspuesta");
+    if (!transpuesta.isUndefined() && !transpuesta.isBool())
+        l.Falla("\"tablaTranspuesta\" debe ser true o false.");
+    d.tablaTranspuesta = transpuesta.toBool();
     if (!d.sinDatos.isEmpty() && !d.formulas.contains(d.sinDatos))
         l.Falla("\"sinDatos\" nombra la fórmula desconocida " + d.sinDatos + ".");
     return d;

@@ -20,9 +20,12 @@ struct ReportDefinition {
     QString filasTitulo;   // heading of that column in the table of figures
     QString orden;         // column the rows are ordered by (optional)
     QVector<ColumnDefinition> columnas;
-    bool seriesSonFilas = true;  // rows make the series, columns the categories; or the reverse
-    QString ejeCategorias;       // caption of the category axis
-    QString sinDatos;            // formula shown large when not empty (optional)
+    bool seriesSonFilas = true;     // rows make the series, columns the categories; or the reverse
+    QString ejeCategorias;          // caption of the category axis
+    QString sinDatos;               // formula shown large when not empty (optional)
+    bool tablaTranspuesta = false;  // the table of figures shows the columns as its rows
+    // Where each row's caption finds a name to show beside it in the table (optional).
+    QString nombresTabla, nombresClave, nombresColumna;
 };
 
 // Reads and validates a report file; a bad file raises an error naming the file and the fault.

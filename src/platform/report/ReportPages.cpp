@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
+#include <numeric>
 
 #include "platform/report/ChartPainter.h"
 #include "platform/report/Formato.h"
@@ -23,8 +24,9 @@ double AltoCuerpo() {
 
 }  // namespace
 
-ReportPages::ReportPages(ReportContent content) : content_(std::move(content)) {
-    const int filas = static_cast<int>(content_.filas.size());
+ReportPages::ReportPages(ReportContent content)
+    : content_(std::move(content)), tabla_(content_.TablaMostrada()) {
+    const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
     // First page: the chart and the rows that fit under it; then pages of rows only.
@@ -44,10 +46,17 @@ void ReportPages::Paint(QPainter& p, int page) const {
     const double ancho = PageSize().width() - 2 * kMargen;
     double y = kMargen + kCabecera;
     if (page == 0) {
-        PaintChart(p, QRectF(kMargen, y, ancho, alturaGrafica_));
+        const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
+        PaintChart(p, QRectF(kMargen, y, ancho, alturaGrafica_ - nota));
+        if (nota) {
+            p.setPen(QColor(90, 96, 104));
+            p.setFont(Letra(9));
+            p.drawText(QRectF(kMargen, y + alturaGrafica_ - nota, ancho, nota),
+                       Qt::AlignLeft | Qt::AlignVCenter, content_.nota);
+        }
         y += alturaGrafica_ + kSeparacion;
     }
-    if (page < trozos_.size() && !content_.filas.isEmpty())
+    if (page < trozos_.size() && !content_.filas.isEmpty() && !tabla_.filas.isEmpty())
         PaintTable(p, QRectF(kMargen, y, ancho, PageSize().height() - kMargen - y), trozos_[page]);
     p.restore();
 }
@@ -62,6 +71,11 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     p.setPen(QColor(90, 96, 104));
     const QString origen = "Servidor: " + content_.servidor + "    Base de datos: " + content_.base;
     p.drawText(area.adjusted(0, 26, 0, 0), Qt::AlignLeft | Qt::AlignTop, origen);
+    // A long selection takes a smaller type rather than losing its end.
+    for (double pixeles = 9.5; pixeles > 6.5; pixeles -= 0.5) {
+        p.setFont(Letra(pixeles));
+        if (QFontMetricsF(p.font()).horizontalAdvance(content_.seleccion) <= ancho) break;
+    }
     p.drawText(area.adjusted(0, 40, 0, 0), Qt::AlignLeft | Qt::AlignTop, content_.seleccion);
     const QString impreso =
         "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm");
@@ -85,45 +99,73 @@ void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
     PaintBarChart(p, area, content_);
 }
 
-void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const {
-    const QStringList& columnas = content_.columnas;
-    const int n = static_cast<int>(columnas.size()) + 1;  // and the row total
-    const double primera = 70;
-    const double anchoCelda = (area.width() - primera) / n;
-    // The figures in full, a smaller type when many columns share the width; a caption
-    // too long for its column is shortened instead.
-    double mayor = 0;
-    for (const QVector<double>& fila : content_.celdas) {
+ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
+    const ReportContent::Tabla& t = tabla_;
+    const int n = static_cast<int>(t.columnas.size());
+    // The widest text of each column, totals included, at a given size and number of decimals.
+    QVector<double> totales(n + 1, 0.0);
+    for (const QVector<double>& fila : t.celdas) {
         double suma = 0;
-        for (double v : fila) {
-            mayor = qMax(mayor, qAbs(v));
-            suma += v;
+        for (int c = 0; c < n; ++c) {
+            totales[c] += fila[c];
+            suma += fila[c];
         }
-        mayor = qMax(mayor, qAbs(suma));
+        totales[n] += suma;
     }
-    // When even a small type cannot hold the cents, the table shows whole amounts.
-    const double total = -mayor * content_.filas.size();  // room for the totals too
-    auto cabe = [&](double px, int decimales) {
-        // Hinting at small sizes widens the text a little on some devices: keep a margin.
-        return QFontMetricsF(Letra(px, true)).horizontalAdvance(Moneda(total, decimales)) <=
-               (anchoCelda - 6) * 0.9;
+    auto anchos = [&](double pixeles, int decimales) {
+        const QFontMetricsF normal(Letra(pixeles)), negrita(Letra(pixeles, true));
+        QVector<double> w(n + 2, 0.0);
+        w[0] = negrita.horizontalAdvance(t.tituloFilas);
+        for (const QString& f : t.filas) w[0] = qMax(w[0], negrita.horizontalAdvance(f));
+        w[0] = qMax(w[0], negrita.horizontalAdvance("Total"));
+        for (int c = 0; c <= n; ++c) {
+            w[c + 1] = negrita.horizontalAdvance(c < n ? t.columnas[c] : QString("Total"));
+            w[c + 1] = qMax(w[c + 1], negrita.horizontalAdvance(Moneda(totales[c], decimales)));
+        }
+        for (const QVector<double>& fila : t.celdas) {
+            double suma = 0;
+            for (int c = 0; c < n; ++c) {
+                w[c + 1] = qMax(w[c + 1], normal.horizontalAdvance(Moneda(fila[c], decimales)));
+                suma += fila[c];
+            }
+            w[n + 1] = qMax(w[n + 1], negrita.horizontalAdvance(Moneda(suma, decimales)));
+        }
+        for (double& x : w) x += 4 + pixeles * 0.4;  // padding; hinting widens small type a bit
+        return w;
     };
-    const int decimales = cabe(7, 2) ? 2 : 0;
-    double pixeles = 9;
-    while (pixeles > 6 && !cabe(pixeles, decimales)) pixeles -= 0.5;
+    auto suma = [](const QVector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
+    // Cents at a legible size first; whole pesos; only then a smaller type.
+    const std::pair<double, int> tamaños[] = {{9, 2}, {8.5, 2}, {8, 2}, {9, 0}, {8, 0},
+                                              {7, 0}, {6, 0},   {5, 0}, {4, 0}};
+    for (const auto& [pixeles, decimales] : tamaños) {
+        QVector<double> w = anchos(pixeles, decimales);
+        if (suma(w) <= ancho || pixeles == tamaños[std::size(tamaños) - 1].first) {
+            // What is left goes to the figures, evenly.
+            const double libre = qMax(0.0, ancho - suma(w)) / (n + 1);
+            for (int c = 1; c < w.size(); ++c) w[c] += libre;
+            return {pixeles, decimales, w};
+        }
+    }
+    return {};
+}
 
-    auto celda = [&](double x, double y, double w, const QString& texto, Qt::Alignment a) {
-        const QString cabe = QFontMetricsF(p.font()).elidedText(texto, Qt::ElideRight, w - 6);
-        p.drawText(QRectF(x + 3, y, w - 6, kRenglon), a | Qt::AlignVCenter, cabe);
+void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const {
+    const ReportContent::Tabla& t = tabla_;
+    const int n = static_cast<int>(t.columnas.size());
+    const Medidas m = MideTabla(area.width());
+    auto x = [&](int columna) {
+        return area.left() + std::accumulate(m.anchos.begin(), m.anchos.begin() + columna, 0.0);
+    };
+    auto celda = [&](int columna, double y, const QString& texto, Qt::Alignment a) {
+        p.drawText(QRectF(x(columna) + 2, y, m.anchos[columna] - 4, kRenglon), a | Qt::AlignVCenter,
+                   texto);
     };
     double y = area.top();
     p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(41, 98, 155));
     p.setPen(Qt::white);
-    p.setFont(Letra(pixeles, true));
-    celda(area.left(), y, primera, content_.tituloFilas, Qt::AlignLeft);
-    for (int c = 0; c < n; ++c)
-        celda(area.left() + primera + c * anchoCelda, y, anchoCelda,
-              c + 1 < n ? columnas[c] : "Total", Qt::AlignRight);
+    p.setFont(Letra(m.pixeles, true));
+    celda(0, y, t.tituloFilas, Qt::AlignLeft);
+    for (int c = 0; c <= n; ++c) celda(c + 1, y, c < n ? t.columnas[c] : "Total", Qt::AlignRight);
     y += kRenglon;
 
     auto renglon = [&](const QString& rotulo, const QVector<double>& valores, bool resaltado,
@@ -133,27 +175,25 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         else if (i % 2)
             p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(245, 247, 250));
         p.setPen(QColor(33, 37, 41));
-        p.setFont(Letra(pixeles, resaltado));
-        celda(area.left(), y, primera, rotulo, Qt::AlignLeft);
+        p.setFont(Letra(m.pixeles, resaltado));
+        celda(0, y, rotulo, Qt::AlignLeft);
         double suma = 0;
-        for (int c = 0; c + 1 < n; ++c) {
+        for (int c = 0; c < n; ++c) {
             suma += valores[c];
             p.setPen(valores[c] < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
-            celda(area.left() + primera + c * anchoCelda, y, anchoCelda,
-                  Moneda(valores[c], decimales), Qt::AlignRight);
+            celda(c + 1, y, Moneda(valores[c], m.decimales), Qt::AlignRight);
         }
         p.setPen(suma < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
-        p.setFont(Letra(pixeles, true));
-        celda(area.left() + primera + (n - 1) * anchoCelda, y, anchoCelda, Moneda(suma, decimales),
-              Qt::AlignRight);
+        p.setFont(Letra(m.pixeles, true));
+        celda(n + 1, y, Moneda(suma, m.decimales), Qt::AlignRight);
         y += kRenglon;
     };
     for (int i = trozo.primera; i < trozo.primera + trozo.cuantas; ++i)
-        renglon(content_.filas[i], content_.celdas[i], false, i);
+        renglon(t.filas[i], t.celdas[i], false, i);
     if (trozo.total) {
-        QVector<double> totales(n - 1, 0.0);
-        for (const QVector<double>& fila : content_.celdas)
-            for (int c = 0; c + 1 < n; ++c) totales[c] += fila[c];
+        QVector<double> totales(n, 0.0);
+        for (const QVector<double>& fila : t.celdas)
+            for (int c = 0; c < n; ++c) totales[c] += fila[c];
         renglon("Total", totales, true, 0);
     }
     p.setPen(QPen(QColor(190, 198, 208), 0.6));

@@ -26,8 +26,16 @@ class ReportPages {
     void PaintHeader(QPainter& p, int page) const;
     void PaintChart(QPainter& p, const QRectF& area) const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
+    // The table's type and columns: every figure whole, cut by nothing.
+    struct Medidas {
+        double pixeles = 9;
+        int decimales = 2;
+        QVector<double> anchos;  // the captions, each column of figures, the totals
+    };
+    Medidas MideTabla(double ancho) const;
 
     ReportContent content_;
+    ReportContent::Tabla tabla_;
     double alturaGrafica_ = 0;
     QVector<Trozo> trozos_;
 };

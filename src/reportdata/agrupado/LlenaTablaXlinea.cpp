@@ -41,6 +41,7 @@ PorLinea Lee(const ado::Rows& filas) {
 
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
+    aLineasSinLugar.clear();
     const RangoTipos tipos = Tipos(s);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
