@@ -204,6 +204,7 @@ class tst_constructores : public QObject {
         reportdata::LlenaTablaXlinea(Sel(0), c2, copia);
         QCOMPARE(aEtiquetas[11], "L112");
         QVERIFY(!Etiquetas(12).contains("L113"));
+        QCOMPARE(aLineasSinLugar, QStringList{"L113"});  // named under the chart
         QCOMPARE(prueba::Valor("SELECT Linea12 FROM " + otra + "." + copia + " WHERE Cliente=2010")
                      .toDouble(),
                  12.0);

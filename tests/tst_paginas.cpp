@@ -131,6 +131,27 @@ class tst_paginas : public QObject {
                          pagina.contains(report::Moneda(cifra, 0)),
                      qPrintable(report::Moneda(cifra, 2) + "\n" + pagina));
     }
+
+    // Pointing along the chart finds every bar once, each telling its series, category and
+    // exact amount; the space above the bars tells nothing.
+    void pointingAtBars() {
+        report::ReportContent c;
+        c.columnas = QStringList{"Ene", "Feb", "Mar"};
+        c.filas = QStringList{"2025", "2026"};
+        c.celdas = {{100.25, 100.25, 100.25}, {100.5, 100.5, 100.5}};
+        const report::ReportPages paginas(c);
+        QSet<QString> vistos;
+        bool arribaVacio = true;
+        for (double x = 0; x < report::ReportPages::PageSize().width(); x += 0.5) {
+            const QString abajo = paginas.ValueAt(0, QPointF(x, 300));
+            if (!abajo.isEmpty()) vistos << abajo;
+            arribaVacio &= paginas.ValueAt(0, QPointF(x, 110)).isEmpty();
+        }
+        QCOMPARE(vistos.size(), 6);
+        QVERIFY(vistos.contains("2025 · Feb · $100.25"));
+        QVERIFY(vistos.contains("2026 · Mar · $100.50"));
+        QVERIFY(arribaVacio);
+    }
 };
 
 QTEST_MAIN(tst_paginas)

@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/report/Eje.h"
 #include "platform/report/Formato.h"
@@ -22,8 +23,10 @@ const QColor kColores[] = {QColor(41, 98, 155),   QColor(232, 131, 37), QColor(4
 
 }  // namespace
 
-void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c) {
-    QChart grafica;
+namespace {
+
+// The chart as the page draws it, laid out in a rectangle of the area's size.
+void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
     grafica.setAnimationOptions(QChart::NoAnimation);
     grafica.setBackgroundVisible(false);
     grafica.setMargins(QMargins(0, 0, 0, 0));
@@ -79,12 +82,44 @@ void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c
     grafica.legend()->setAlignment(Qt::AlignTop);
     grafica.legend()->setFont(Letra(10));
 
+    grafica.setGeometry(QRectF(QPointF(0, 0), tamaño));
+}
+
+}  // namespace
+
+void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c) {
+    QChart grafica;
     QGraphicsScene escena;
     escena.addItem(&grafica);
-    grafica.setGeometry(QRectF(QPointF(0, 0), area.size()));
+    Construye(grafica, area.size(), c);
     escena.setSceneRect(QRectF(QPointF(0, 0), area.size()));
     escena.render(&painter, area, escena.sceneRect());
     escena.removeItem(&grafica);
+}
+
+QString BarAt(const QRectF& area, const ReportContent& c, const QPointF& punto) {
+    QChart grafica;
+    QGraphicsScene escena;
+    escena.addItem(&grafica);
+    Construye(grafica, area.size(), c);
+    const QPointF local = punto - area.topLeft();
+    QString texto;
+    auto* barras = static_cast<QBarSeries*>(grafica.series().value(0));
+    if (barras && grafica.plotArea().contains(local)) {
+        const QPointF valor = grafica.mapToValue(local, barras);
+        const int k = qRound(valor.x());
+        const int series = static_cast<int>(c.Series().size());
+        // The bars of a category share its bar width, side by side.
+        const double ancho = barras->barWidth(), desde = k - ancho / 2;
+        const int s = static_cast<int>(std::floor((valor.x() - desde) / (ancho / series)));
+        if (k >= 0 && k < c.Categorias().size() && s >= 0 && s < series) {
+            const double v = c.Valor(s, k);
+            if ((valor.y() >= qMin(0.0, v)) && (valor.y() <= qMax(0.0, v)))
+                texto = c.Series()[s] + " · " + c.Categorias()[k] + " · " + Moneda(v, 2);
+        }
+    }
+    escena.removeItem(&grafica);
+    return texto;
 }
 
 }  // namespace report

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QToolBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "platform/report/Export.h"
@@ -26,7 +28,7 @@ namespace report {
 // One page, painted by the report's own page painter at the current zoom.
 class PageView : public QWidget {
   public:
-    explicit PageView(QWidget* parent) : QWidget(parent) {}
+    explicit PageView(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
     void Show(const ReportPages* pages, int page, double zoom) {
         pages_ = pages;
         page_ = page;
@@ -37,6 +39,16 @@ class PageView : public QWidget {
     }
 
   protected:
+    // Pointing at a bar tells its series, category and exact amount.
+    void mouseMoveEvent(QMouseEvent* evento) override {
+        const QString texto =
+            pages_ ? pages_->ValueAt(page_, evento->position() / zoom_) : QString();
+        if (texto.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(evento->globalPosition().toPoint(), texto, this);
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Dark));

@@ -47,7 +47,7 @@ void ReportPages::Paint(QPainter& p, int page) const {
     double y = kMargen + kCabecera;
     if (page == 0) {
         const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
-        PaintChart(p, QRectF(kMargen, y, ancho, alturaGrafica_ - nota));
+        PaintChart(p, ChartArea());
         if (nota) {
             p.setPen(QColor(90, 96, 104));
             p.setFont(Letra(9));
@@ -59,6 +59,17 @@ void ReportPages::Paint(QPainter& p, int page) const {
     if (page < trozos_.size() && !content_.filas.isEmpty() && !tabla_.filas.isEmpty())
         PaintTable(p, QRectF(kMargen, y, ancho, PageSize().height() - kMargen - y), trozos_[page]);
     p.restore();
+}
+
+QRectF ReportPages::ChartArea() const {
+    const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
+    return QRectF(kMargen, kMargen + kCabecera, PageSize().width() - 2 * kMargen,
+                  alturaGrafica_ - nota);
+}
+
+QString ReportPages::ValueAt(int page, const QPointF& point) const {
+    if (page != 0 || content_.NadaQueMostrar() || !ChartArea().contains(point)) return {};
+    return BarAt(ChartArea(), content_, point);
 }
 
 void ReportPages::PaintHeader(QPainter& p, int page) const {

@@ -21,10 +21,14 @@ class ReportPages {
     // The table's rows on each page.
     const QVector<Trozo>& Trozos() const { return trozos_; }
     void Paint(QPainter& painter, int page) const;
+    // What a reader pointing at a place of a page (in points) sees there: a bar's series,
+    // category and exact amount; empty elsewhere.
+    QString ValueAt(int page, const QPointF& point) const;
 
   private:
     void PaintHeader(QPainter& p, int page) const;
     void PaintChart(QPainter& p, const QRectF& area) const;
+    QRectF ChartArea() const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
     // The table's type and columns: every figure whole, cut by nothing.
     struct Medidas {
