@@ -85,6 +85,7 @@ class tst_paginas : public QObject {
         for (double m : eje.marcas) rotulos << report::Moneda(m, eje.decimales);
         QCOMPARE(QSet<QString>(rotulos.begin(), rotulos.end()).size(), rotulos.size());
         if (menor < 0) QVERIFY2(rotulos.first().startsWith("-$"), qPrintable(rotulos.first()));
+        if (menor >= 0) QCOMPARE(eje.marcas.first(), 0.0);  // no negative tick without losses
     }
 
     // The CSV a spreadsheet opens: cents with a point, the totals as the page has them, and a

@@ -19,7 +19,7 @@ Eje EjeDeValores(double menor, double mayor) {
             break;
         }
     paso = qMax(paso, 0.01);
-    const double primera = std::floor(bajo / paso - 1e-9) * paso;
+    const double primera = std::floor(bajo / paso + 1e-9) * paso;
     const double ultima = std::ceil(alto / paso - 1e-9) * paso;
     Eje eje{{}, paso < 1 ? 2 : 0};
     for (double v = primera; v <= ultima + paso / 2; v += paso)
