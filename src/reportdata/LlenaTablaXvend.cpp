@@ -90,14 +90,14 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa) {
-    const RangoTipos tipos = Tipos(s);
-    avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
-    for (int k = tipos.primero; k <= tipos.ultimo; ++k) PasaVentas(s, conexion, cTabla, k, avisa);
-    const bool resultado = oBasesDD->LastRec(conexion, cTabla) > 0;
-    avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
-    if (resultado) PasaDevoluciones(s, conexion, cTabla, avisa);
-    avisa("Fin de la función");
-    return resultado;
+    return Secuencia(
+        s, avisa,
+        [&](const RangoTipos& tipos) {
+            for (int k = tipos.primero; k <= tipos.ultimo; ++k)
+                PasaVentas(s, conexion, cTabla, k, avisa);
+            return oBasesDD->LastRec(conexion, cTabla) > 0;
+        },
+        [&] { PasaDevoluciones(s, conexion, cTabla, avisa); });
 }
 
 }  // namespace reportdata

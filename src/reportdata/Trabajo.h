@@ -41,7 +41,6 @@ class Trabajo : public QObject {
     std::exception_ptr Falla() const { return falla_; }
     const QString& Tabla() const { return cTabla_; }
     bool TieneDatos() const { return tieneDatos_; }
-    const Reporte& TipoDeReporte() const { return reporte_; }
 
   signals:
     // How far the work got (queued from the work's thread).

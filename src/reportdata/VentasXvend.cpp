@@ -1,6 +1,7 @@
 #include "reportdata/VentasXvend.h"
 
 #include <QDate>
+#include <QVariant>
 
 #include "platform/ado/Quote.h"
 #include "platform/vb/Errores.h"
@@ -39,6 +40,18 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
     return "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
            "),Vendedor,year(Fecha) from " + doc + oUtilerias->CambXXX(uniones, doc) +
            periodo.condicion + vendedor + linea + " group by year(Fecha),Vendedor";
+}
+
+bool Secuencia(const Seleccion& s, const Aviso& avisa,
+               const std::function<bool(const RangoTipos&)>& ventas,
+               const std::function<void()>& devoluciones) {
+    const RangoTipos tipos = Tipos(s);
+    avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
+    const bool resultado = ventas(tipos);
+    avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
+    if (resultado) devoluciones();
+    avisa("Fin de la función");
+    return resultado;
 }
 
 void CompruebaClave(const QString& vendedor) {

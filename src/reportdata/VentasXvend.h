@@ -3,6 +3,9 @@
 // the grouped sales statement and the key that must fit the work table.
 #include <QString>
 
+#include <functional>
+
+#include "reportdata/Constructor.h"
 #include "reportdata/Seleccion.h"
 
 namespace reportdata {
@@ -21,6 +24,12 @@ QString CondicionLinea(const Seleccion& s);
 // and lines change no sum (each joins on its key), so without a line they may be left out.
 QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo,
                          bool conUniones = true);
+
+// The progress messages both plans show around their passes: the kinds, the sales pass (which
+// gives whether the table got rows), the result, the returns pass when it did, the end.
+bool Secuencia(const Seleccion& s, const Aviso& avisa,
+               const std::function<bool(const RangoTipos&)>& ventas,
+               const std::function<void()>& devoluciones);
 
 // A key longer than the work table's column fails, naming the key.
 void CompruebaClave(const QString& vendedor);

@@ -85,9 +85,11 @@ void Connection::Open(const QString& server, const QString& port, const QString&
     }
     database_ = database;
     Execute("SET NAMES utf8mb4");
-    QSqlQuery id = Query("SELECT CONNECTION_ID()");
-    id_ = id.next() ? id.value(0).toInt() : 0;
-    if (sessions_) sessions_->Add(id_);
+    if (sessions_) {
+        QSqlQuery id = Query("SELECT CONNECTION_ID()");
+        id_ = id.next() ? id.value(0).toInt() : 0;
+        sessions_->Add(id_);
+    }
 }
 
 void Connection::OpenLike(const Connection& other) {

@@ -44,8 +44,6 @@ class Connection {
     void JoinSessions(std::shared_ptr<Sessions> sessions) { sessions_ = std::move(sessions); }
     // Leaves the work's sessions: what follows (dropping its table) runs even once stopped.
     void LeaveSessions();
-    // The server's id of the open session.
-    int SessionId() const { return id_; }
     QString DefaultDatabase() const { return database_; }
 
     // Runs a statement and ignores any result.
@@ -59,7 +57,7 @@ class Connection {
     RuntimeError Failure(const class QSqlError& error, const QString& statement) const;
 
     QString name_;
-    int id_ = 0;
+    int id_ = 0;  // the session's id, known for the work's sessions only
     std::shared_ptr<Sessions> sessions_;
     QString server_, port_, user_, password_;
     QString database_;

@@ -89,25 +89,23 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa) {
-    const RangoTipos tipos = Tipos(s);
-    avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
     const Periodo periodo = PeriodoDe(s);
-    const QStringList filas = PasaVentas(s, conexion, tipos, periodo, avisa);
-    // One statement for every group, in the server's order: a key the work table already holds
-    // adds to its row, as the row by row plan does.
-    if (!filas.isEmpty()) {
-        conexion.Execute(
-            "Insert into " + cTabla + " (Vendedor,Anio1,Anio2,Anio3,cAnio1,cAnio2,cAnio3) values " +
-            filas.join(',') +
-            " on duplicate key update Anio1=Anio1+values(Anio1),Anio2=Anio2+values(Anio2),"
-            "Anio3=Anio3+values(Anio3)");
-        for (int i = 0; i < 3; ++i) aEtiquetas[i] = QString::number(periodo.y1 + i);
-    }
-    const bool resultado = !filas.isEmpty();
-    avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
-    if (resultado) PasaDevoluciones(s, conexion, cTabla, periodo, avisa);
-    avisa("Fin de la función");
-    return resultado;
+    return Secuencia(
+        s, avisa,
+        [&](const RangoTipos& tipos) {
+            const QStringList filas = PasaVentas(s, conexion, tipos, periodo, avisa);
+            if (filas.isEmpty()) return false;
+            // One statement for every group, in the server's order: a key the work table
+            // already holds adds to its row, as the row by row plan does.
+            conexion.Execute("Insert into " + cTabla +
+                             " (Vendedor,Anio1,Anio2,Anio3,cAnio1,cAnio2,cAnio3) values " +
+                             filas.join(',') +
+                             " on duplicate key update Anio1=Anio1+values(Anio1),"
+                             "Anio2=Anio2+values(Anio2),Anio3=Anio3+values(Anio3)");
+            for (int i = 0; i < 3; ++i) aEtiquetas[i] = QString::number(periodo.y1 + i);
+            return true;
+        },
+        [&] { PasaDevoluciones(s, conexion, cTabla, periodo, avisa); });
 }
 
 }  // namespace reportdata::agrupado
