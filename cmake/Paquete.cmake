@@ -49,5 +49,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 # What is loaded at run time and no binary names: the MySQL driver, the platform plugins, the
 # report font and Qt's own Spanish texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-mysql, qt6-qpa-plugins, fonts-dejavu-core, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-mysql, qt6-qpa-plugins, fonts-dejavu-core, qt6-translations-l10n, xdg-utils")
 include(CPack)

@@ -2,7 +2,6 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -195,11 +194,38 @@ frmMenu* Programa::AbreVentana() {
     return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
 }
 
-Abridor::Abridor() {
-    QDesktopServices::setUrlHandler("file", this, "abre");
+Abridor::Abridor() : rutaAnterior(qgetenv("PATH")) {
+    const QString script = carpeta.filePath("xdg-open");
+    QFile f(script);
+    f.open(QIODevice::WriteOnly);
+    f.write(
+        "#!/bin/sh\n"
+        "d=$(dirname \"$0\")\n"
+        "printf '%s\\n' \"$1\" >> \"$d/abiertos\"\n"
+        "[ -f \"$d/segundos\" ] && sleep \"$(cat \"$d/segundos\")\"\n"
+        "exit \"$(cat \"$d/codigo\" 2>/dev/null || echo 0)\"\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", carpeta.path().toLocal8Bit() + ":" + rutaAnterior);
 }
 Abridor::~Abridor() {
-    QDesktopServices::unsetUrlHandler("file");
+    qputenv("PATH", rutaAnterior);
+}
+QStringList Abridor::Abiertos() const {
+    QFile f(carpeta.filePath("abiertos"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLocal8Bit(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+void Abridor::Limpia() {
+    for (const char* archivo : {"abiertos", "codigo", "segundos"})
+        QFile::remove(carpeta.filePath(archivo));
+}
+void Abridor::Termina(int codigo, int segundos) {
+    for (auto [archivo, valor] : {std::pair{"codigo", codigo}, std::pair{"segundos", segundos}}) {
+        QFile f(carpeta.filePath(archivo));
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray::number(valor));
+    }
 }
 
 void Programa::Conecta(const QString& base) {

@@ -10,9 +10,6 @@
 
 #include <functional>
 
-#include <QObject>
-#include <QUrl>
-
 class frmMenu;
 namespace ado {
 class Connection;
@@ -20,15 +17,19 @@ class Connection;
 
 namespace prueba {
 
-// Stands in for the system's associated program: records what it was asked to open.
-class Abridor : public QObject {
-    Q_OBJECT
+// Stands in for the system's launcher (xdg-open, first on PATH): records what it was asked to
+// open, and ends as told, at once or after a while as an editor in its foreground would.
+class Abridor {
   public:
     Abridor();
-    ~Abridor() override;
-    QStringList abiertos;
-  public slots:
-    void abre(const QUrl& url) { abiertos << url.toLocalFile(); }
+    ~Abridor();
+    QStringList Abiertos() const;
+    void Limpia();
+    void Termina(int codigo, int segundos = 0);
+
+  private:
+    QTemporaryDir carpeta;
+    QByteArray rutaAnterior;
 };
 
 struct Mensaje {

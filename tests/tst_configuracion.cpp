@@ -1,5 +1,4 @@
 // Configuration file, host settings and start-up.
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProcess>
@@ -27,7 +26,7 @@ class tst_configuracion : public QObject {
     }
 
   private slots:
-    void init() { abridor.abiertos.clear(); }
+    void init() { abridor.Limpia(); }
 
     // The standard dialogs speak Spanish.
     void standardButtonsInSpanish() {
@@ -79,7 +78,7 @@ class tst_configuracion : public QObject {
         QCOMPARE(cajas.vistos[1].texto, "¿Desea editar el archivo de configuración?");
         QCOMPARE(cajas.vistos[1].titulo, "Editar INI");
         QCOMPARE(cajas.vistos[1].botones, vbQuestion | vbYesNo);
-        QCOMPARE(abridor.abiertos, QStringList{p.Ini()});
+        QCOMPARE(abridor.Abiertos(), QStringList{p.Ini()});
     }
 
     void answeringNoOpensNothing() {
@@ -87,7 +86,7 @@ class tst_configuracion : public QObject {
         prueba::Cajas cajas;
         cajas.respuestas = {vbOK, vbNo};
         QVERIFY(!Lee(p));
-        QVERIFY(abridor.abiertos.isEmpty());
+        QVERIFY(abridor.Abiertos().isEmpty());
     }
 
     void folderOfBlanksIsKeptAndFails() {

@@ -1,6 +1,6 @@
 // The selection window through its real widgets: start state, keys, checks and the lookup.
 #include <QComboBox>
-#include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +45,7 @@ class tst_frmMenu : public QObject {
         programa = std::make_unique<prueba::Programa>();
         programa->Configura(base);
         QVERIFY(m = programa->AbreVentana());
-        abridor.abiertos.clear();
+        abridor.Limpia();
     }
     void cleanup() { programa.reset(); }
 
@@ -170,9 +170,31 @@ class tst_frmMenu : public QObject {
     void doubleClickOnTheWindowOpensTheConfiguration() {
         QTest::mouseDClick(m->Label1, Qt::LeftButton);
         QTest::mouseDClick(m->txtAño, Qt::LeftButton);
-        QVERIFY(abridor.abiertos.isEmpty());
+        QVERIFY(abridor.Abiertos().isEmpty());
+        prueba::Cajas cajas;
         QTest::mouseDClick(m, Qt::LeftButton, {}, QPoint(10, 400));
-        QCOMPARE(abridor.abiertos, QStringList{programa->Ini()});
+        QCOMPARE(abridor.Abiertos(), QStringList{programa->Ini()});
+        QVERIFY(cajas.vistos.isEmpty());
+    }
+
+    // A launcher that finds no program is reported with the file's path; an editor that keeps
+    // the launcher waiting is no failure, and the window is free again meanwhile.
+    void failedLaunchIsReported() {
+        prueba::Cajas cajas;
+        abridor.Termina(3);
+        QTest::mouseDClick(m, Qt::LeftButton, {}, QPoint(10, 400));
+        QCOMPARE(cajas.vistos.size(), 1);
+        QVERIFY(cajas.vistos[0].texto.contains(programa->Ini()));
+        QVERIFY(cajas.vistos[0].texto.contains("No hay ningún programa asociado"));
+        QVERIFY(m->isVisible());
+
+        abridor.Termina(0, 3);
+        QElapsedTimer reloj;
+        reloj.start();
+        QTest::mouseDClick(m, Qt::LeftButton, {}, QPoint(10, 400));
+        QVERIFY(reloj.elapsed() < 4000);
+        QCOMPARE(cajas.vistos.size(), 1);
+        QCOMPARE(abridor.Abiertos().size(), 2);
     }
 
     // Print by its access key validates the field being left before it checks the range.

@@ -26,7 +26,7 @@ done
 
 dependencias=$(dpkg-deb -f "$paquete" Depends)
 for d in libqt6widgets6 libqt6sql6 libqt6charts6 libxlsxwriter libqt6sql6-mysql qt6-qpa-plugins \
-    fonts-dejavu-core qt6-translations-l10n; do
+    fonts-dejavu-core qt6-translations-l10n xdg-utils; do
   grep -q "$d" <<<"$dependencias" || falla "dependency $d missing from: $dependencias"
 done
 
