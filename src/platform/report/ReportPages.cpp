@@ -88,6 +88,7 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
         if (QFontMetricsF(p.font()).horizontalAdvance(content_.seleccion) <= ancho) break;
     }
     p.drawText(area.adjusted(0, 40, 0, 0), Qt::AlignLeft | Qt::AlignTop, content_.seleccion);
+    p.setFont(Letra(9.5));
     const QString impreso =
         "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm");
     p.drawText(area, Qt::AlignRight | Qt::AlignTop, impreso);
