@@ -1,6 +1,7 @@
 // The Print command through the real window and viewer.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@ class tst_imprimir : public QObject {
     QString base;
     std::unique_ptr<prueba::Programa> programa;
     frmMenu* m = nullptr;
+    QTemporaryDir casa;
 
     struct Visto {
         QString titulo;
@@ -36,8 +38,9 @@ class tst_imprimir : public QObject {
         return t;
     }
 
-    // Presses Print and, once the viewer shows its report, notes what it shows and closes it.
-    Visto Imprime(int reporte) {
+    // Presses Print and, once the viewer shows its report, notes what it shows, does with it
+    // what the test asks and closes it.
+    Visto Imprime(int reporte, const std::function<void(Form1*)>& conElVisor = {}) {
         m->optReporte[reporte]->setChecked(true);
         m->optReporte_Click(reporte);
         Visto visto;
@@ -50,6 +53,7 @@ class tst_imprimir : public QObject {
             visto.tablas = Temporales();
             visto.contenido = visor->CRXI->Pages()->Content();
             visto.menuActivo = m->isEnabled();
+            if (conElVisor) conElVisor(visor);
             visor->close();
         });
         vigia.start(20);
@@ -68,7 +72,12 @@ class tst_imprimir : public QObject {
     };
 
   private slots:
-    void initTestCase() { base = prueba::BaseConFixture(); }
+    void initTestCase() {
+        // A home of the tests' own: the user's documents and the viewer's remembered folder.
+        qputenv("HOME", casa.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (casa.path() + "/.config").toLocal8Bit());
+        base = prueba::BaseConFixture();
+    }
 
     // A statement that runs for half a minute: Cancelar stops it on the server at once, drops
     // the work table and gives the window back within a second, with no message.
@@ -165,6 +174,34 @@ class tst_imprimir : public QObject {
         QVERIFY(Temporales().isEmpty());
         QVERIFY(m->isEnabled());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    // Saving starts in the user's documents, then wherever the user last saved, in this run
+    // and the next; a remembered folder that is gone sends it back to the documents.
+    void saveDialogRemembersItsFolder() {
+        QDir(casa.path()).mkpath("Documents");
+        QDir(casa.path()).mkpath("informes");
+        QStringList inicios;
+        const auto guarda = [&](const QString& archivo) {
+            return [&, archivo](Form1* visor) {
+                QTimer::singleShot(0, this, [&, archivo] {
+                    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                    if (!d) return;
+                    inicios << d->directory().absolutePath();
+                    d->selectFile(archivo);
+                    static_cast<QDialog*>(d)->accept();  // as the Save button does
+                });
+                visor->CRXI->ExportTo("csv");
+            };
+        };
+        Imprime(0, guarda(casa.filePath("informes/uno.csv")));
+        Imprime(0, guarda(casa.filePath("informes/dos.csv")));
+        QDir(casa.filePath("informes")).removeRecursively();
+        Imprime(0, guarda(casa.filePath("Documents/tres.csv")));
+        QCOMPARE(inicios, QStringList({casa.filePath("Documents"), casa.filePath("informes"),
+                                       casa.filePath("Documents")}));
+        QVERIFY(QFile::exists(casa.filePath("Documents/tres.csv")));
+        QVERIFY(QFile::exists(casa.filePath(".config/Miravel/Visor.ini")));
     }
 
     void twoPrintsShowOnlyTheirOwnFigures() {

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QToolTip>
@@ -177,16 +178,18 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
 
 void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     if (!pages_) return;
-    // The user's documents the first time, then the folder last used; never the program's.
-    static QString carpeta;
-    if (carpeta.isEmpty())
+    // The folder last used, kept from one run to the next; the user's documents (or home) the
+    // first time or once that folder is gone; never the program's.
+    QSettings estado(QSettings::IniFormat, QSettings::UserScope, "Miravel", "Visor");
+    QString carpeta = estado.value("Exportar/Carpeta").toString();
+    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
         carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty()) carpeta = QDir::homePath();
+    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
     const QString nombre = QFileDialog::getSaveFileName(
         this, "Exportar el reporte", carpeta + "/" + pages_->Content().titulo + "." + kind,
         (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
-    carpeta = QFileInfo(nombre).absolutePath();
+    estado.setValue("Exportar/Carpeta", QFileInfo(nombre).absolutePath());
     try {
         if (kind == "pdf")
             ExportPdf(*pages_, nombre);
