@@ -194,6 +194,17 @@ frmMenu* Programa::AbreVentana() {
     return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
 }
 
+reportdata::Seleccion Sel(int tipo, const QString& vendedor, const QString& desde,
+                          const QString& hasta) {
+    reportdata::Seleccion s;
+    s.tipo = tipo;
+    s.vendedor = vendedor;
+    s.año = "2010";
+    s.fechaInicial = desde;
+    s.fechaFinal = hasta;
+    return s;
+}
+
 Abridor::Abridor() : rutaAnterior(qgetenv("PATH")) {
     const QString script = carpeta.filePath("xdg-open");
     QFile f(script);

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "platform/vb/MsgBox.h"
+#include "reportdata/Seleccion.h"
 
 #include <functional>
 
@@ -31,6 +32,10 @@ class Abridor {
     QTemporaryDir carpeta;
     QByteArray rutaAnterior;
 };
+
+// A selection in the fixture's year, 2010, over the dates given.
+reportdata::Seleccion Sel(int tipo, const QString& vendedor = {},
+                          const QString& desde = "01/01/2010", const QString& hasta = "31/12/2010");
 
 struct Mensaje {
     QString texto;

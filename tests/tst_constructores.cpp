@@ -14,18 +14,9 @@
 
 using reportdata::Seleccion;
 using Filas = QList<QVariantList>;
+using prueba::Sel;
 
 namespace {
-
-Seleccion Sel(int tipo, const QString& vendedor = {}) {
-    Seleccion s;
-    s.tipo = tipo;
-    s.vendedor = vendedor;
-    s.año = "2010";
-    s.fechaInicial = "01/01/2010";
-    s.fechaFinal = "31/12/2010";
-    return s;
-}
 
 // A month row: the year and the twelve months, with the months not named set to 0.
 QVariantList Año(int año, const QMap<int, double>& meses) {

@@ -192,12 +192,7 @@ class tst_planes : public QObject {
         oBasesDD->AbrirBdD(cn, base);
         for (int tipo = 0; tipo < 3; ++tipo)
             for (const char* vendedor : {"", "7", "AXXXB", "X'Q", "   "}) {
-                Seleccion s;
-                s.tipo = tipo;
-                s.vendedor = vendedor;
-                s.año = "2010";
-                s.fechaInicial = "01/03/2010";
-                s.fechaFinal = "28/02/2011";
+                const Seleccion s = prueba::Sel(tipo, vendedor, "01/03/2010", "28/02/2011");
                 for (int reporte = 0; reporte < 3; ++reporte) Compara(cn, base, reporte, s);
             }
     }
@@ -244,14 +239,9 @@ class tst_planes : public QObject {
         prueba::Ejecuta("SET GLOBAL sql_mode=CONCAT(@@sql_mode, ',ONLY_FULL_GROUP_BY')");
         ado::Connection cn;
         oBasesDD->AbrirBdD(cn, base);
-        Seleccion s;
-        s.año = "2010";
-        s.fechaInicial = "01/01/2010";
-        s.fechaFinal = "31/12/2010";
-        for (const char* vendedor : {"", "8"}) {
-            s.vendedor = vendedor;
-            for (int reporte = 0; reporte < 3; ++reporte) Compara(cn, base, reporte, s);
-        }
+        for (const char* vendedor : {"", "8"})
+            for (int reporte = 0; reporte < 3; ++reporte)
+                Compara(cn, base, reporte, prueba::Sel(2, vendedor));
     }
 };
 
