@@ -64,7 +64,8 @@ Cifras Llena(const Caso& c, reportdata::Plan plan, ado::Connection& cn, Tiempos&
     bool datos = false;
     tiempo.ms << Mide([&] {
         cuentas = Cuenta(cn, [&] {
-            datos = reportdata::LlenaTabla(reporte, plan, c.s, cn, tabla, [](const QString&) {});
+            datos = reportdata::LlenaTabla(reporte, plan, c.s, cn, tabla, [](const QString&) {
+                    }).tieneDatos;
         });
     });
     if (plan == reportdata::Plan::Agrupado)

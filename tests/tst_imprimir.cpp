@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -10,6 +12,7 @@
 
 #include "Prueba.h"
 #include "platform/report/ReportPages.h"
+#include "platform/vb/QMessageBoxes.h"
 #include "reportdata/Globales.h"
 #include "ui/menu/frmMenu.h"
 #include "ui/menu/frmProgreso.h"
@@ -71,7 +74,150 @@ class tst_imprimir : public QObject {
         }
     };
 
+    // Someone at the screen with the program's real boxes: whenever a box is the window on top,
+    // reads it for a second and presses Enter on it as the window system delivers a key (a
+    // window that another one blocks never gets it). A viewer showing its report is noted and
+    // closed. hace, when set, looks first at the window on top and may act instead.
+    struct Persona : QObject {
+        QStringList leidos;
+        report::ReportContent visto;
+        bool vioElVisor = false, seRindio = false;
+        std::function<bool(QWidget*)> hace;
+        QPointer<QMessageBox> caja;
+        QElapsedTimer desdeLaCaja, total;
+        QTimer ojo;
+        QMessageBoxes reales;
+        Persona() {
+            SetMessageBoxes(&reales);
+            connect(&ojo, &QTimer::timeout, this, &Persona::Mira);
+            ojo.start(100);
+            total.start();
+        }
+        ~Persona() override { SetMessageBoxes(nullptr); }
+        void Mira() {
+            QWidget* arriba = QApplication::activeModalWidget();
+            if (total.elapsed() > 60000) {  // stuck: every window is put away so the test ends
+                seRindio = true;
+                if (auto* d = qobject_cast<QDialog*>(arriba)) d->reject();
+                return;
+            }
+            if (hace && hace(arriba)) return;
+            if (auto* visor = qobject_cast<Form1*>(arriba)) {
+                if (!visor->CRXI->Pages()) return;
+                visto = visor->CRXI->Pages()->Content();
+                vioElVisor = true;
+                visor->close();
+                return;
+            }
+            auto* c = qobject_cast<QMessageBox*>(arriba);
+            if (c != caja) {
+                caja = c;
+                desdeLaCaja.start();
+                return;
+            }
+            if (!c || desdeLaCaja.elapsed() < 1000) return;
+            leidos << c->text();
+            caja = nullptr;
+            QTest::keyClick(c->windowHandle(), Qt::Key_Return);
+        }
+    };
+
+    // The progress window's Cancelar, clicked as the window system delivers a click.
+    static bool PulsaCancelar(QWidget* arriba) {
+        auto* progreso = qobject_cast<frmProgreso*>(arriba);
+        if (!progreso) return false;
+        for (QPushButton* b : progreso->findChildren<QPushButton*>())
+            if (b->text() == "Cancelar" && b->isEnabled())
+                QTest::mouseClick(progreso->windowHandle(), Qt::LeftButton, {},
+                                  b->mapTo(progreso, b->rect().center()));
+        return true;
+    }
+
+    // The fixture's sales of invoices take four seconds a document.
+    void FacturasLentas() {
+        prueba::Ejecuta("RENAME TABLE `" + base + "`.facturas TO `" + base + "`.facturas_datos");
+        prueba::Ejecuta("CREATE VIEW `" + base + "`.facturas AS SELECT * FROM `" + base +
+                        "`.facturas_datos WHERE SLEEP(4)=0");
+    }
+
+    void PorVendedor() {
+        m->mskFecha[0]->setText("01/01/2010");
+        m->mskFecha[1]->setText("31/12/2010");
+        m->optReporte[2]->setChecked(true);
+        m->optReporte_Click(2);
+    }
+
   private slots:
+    // With the settings a first start writes, each report reaches its viewer for a person who
+    // answers every box: the boxes are never blocked by the progress window that comes up under
+    // them, they keep their order, and the work waits for each.
+    void everyReportReachesItsViewerWithRealBoxes() {
+        Persona persona;
+        PorVendedor();
+        for (int reporte : {0, 1, 2}) {
+            persona.vioElVisor = false;
+            m->optReporte[reporte]->setChecked(true);
+            m->optReporte_Click(reporte);
+            m->cmdImprimir->click();
+            QVERIFY(!persona.seRindio);
+            QVERIFY2(persona.vioElVisor, qPrintable(QString::number(reporte)));
+        }
+        QCOMPARE(persona.visto.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
+        QCOMPARE(persona.leidos.size(), 10);
+        QCOMPARE(persona.leidos.first(), " De 0 al 1");
+        QCOMPARE(persona.leidos[1], "facturas");
+        QCOMPARE(persona.leidos.last(), "Fin de la función");
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+    }
+
+    // Cancelar between two boxes (while the statement after one runs) stops the work with no
+    // further box, drops its table and gives the window back.
+    void cancelBetweenTwoBoxes() {
+        FacturasLentas();
+        Persona persona;
+        QElapsedTimer desdeCancelar;
+        qsizetype alCancelar = 0;
+        persona.hace = [&](QWidget* arriba) {
+            if (persona.leidos.size() < 3 || desdeCancelar.isValid()) return false;
+            if (!PulsaCancelar(arriba)) return false;
+            desdeCancelar.start();
+            alCancelar = persona.leidos.size();
+            return true;
+        };
+        PorVendedor();
+        m->cmdImprimir->click();
+        QVERIFY(desdeCancelar.isValid());
+        QVERIFY2(desdeCancelar.elapsed() < 1500,
+                 qPrintable(QString::number(desdeCancelar.elapsed())));
+        QVERIFY(persona.leidos.last().startsWith("Consulta: "));
+        QCOMPARE(persona.leidos.size(), alCancelar);
+        QVERIFY(!persona.vioElVisor);
+        QVERIFY(Temporales().isEmpty());
+        QVERIFY(m->isEnabled());
+    }
+
+    // The main window closed while a box waits for an answer (the session ends): the box goes,
+    // the work stops, its table is dropped and the window closes.
+    void mainWindowClosedWhileABoxIsOpen() {
+        Persona persona;
+        QPointer<frmMenu> menu = m;
+        persona.hace = [&](QWidget* arriba) {
+            if (!qobject_cast<QMessageBox*>(arriba) || !menu) return false;
+            QTimer::singleShot(1000, menu, [&] { menu->close(); });
+            persona.hace = {};
+            persona.ojo.stop();
+            return true;
+        };
+        PorVendedor();
+        QTimer::singleShot(0, m->cmdImprimir, &QPushButton::click);
+        QTRY_VERIFY_WITH_TIMEOUT(menu.isNull(), 5000);
+        QVERIFY(!persona.vioElVisor);
+        QVERIFY(Temporales().isEmpty());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        m = nullptr;
+    }
+
     void initTestCase() {
         // A home of the tests' own: the user's documents and the viewer's remembered folder.
         qputenv("HOME", casa.path().toLocal8Bit());
@@ -82,10 +228,7 @@ class tst_imprimir : public QObject {
     // A statement that runs for half a minute: Cancelar stops it on the server at once, drops
     // the work table and gives the window back within a second, with no message.
     void cancelStopsTheRunningStatement() {
-        const QString lenta = base;
-        prueba::Ejecuta("RENAME TABLE `" + lenta + "`.facturas TO `" + lenta + "`.facturas_datos");
-        prueba::Ejecuta("CREATE VIEW `" + lenta + "`.facturas AS SELECT * FROM `" + lenta +
-                        "`.facturas_datos WHERE SLEEP(4)=0");
+        FacturasLentas();
         prueba::Cajas cajas;
         Progresos progresos;
         QElapsedTimer desdeCancelar;
@@ -109,11 +252,7 @@ class tst_imprimir : public QObject {
         QCOMPARE(progresos.mostrados, 1);
         QVERIFY(m->isEnabled());
         QVERIFY(cajas.vistos.isEmpty());
-        QCOMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE "
-                               "TABLE_SCHEMA='" +
-                               lenta + "' AND TABLE_NAME LIKE 'tbltemp%'")
-                     .toInt(),
-                 0);
+        QVERIFY(Temporales().isEmpty());
         QCOMPARE(prueba::Valor(
                      "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE "
                      "COMMAND='Query' AND ID<>CONNECTION_ID() AND INFO LIKE 'SELECT year(Fecha)%'")

@@ -102,7 +102,8 @@ class tst_planes : public QObject {
         Hecho h;
         h.datos = prueba::SinFalla([&] {
             return reportdata::LlenaTabla(r, plan, s, cn, tabla,
-                                          [&h](const QString& a) { h.avisos << a; });
+                                          [&h](const QString& a) { h.avisos << a; })
+                .tieneDatos;
         });
         h.filas = prueba::Filas("SELECT * FROM `" + base + "`." + tabla);
         h.etiquetas = QStringList(aEtiquetas.begin(), aEtiquetas.end());

@@ -33,7 +33,8 @@ class tst_reportes : public QObject {
         const reportdata::Reporte& r = reportdata::kReportes[tipo];
         TablaTemporal trabajo(cn, r.estructura);
         const bool datos = reportdata::LlenaTabla(r, reportdata::Plan::Agrupado, s, cn,
-                                                  trabajo.cTabla, [](const QString&) {});
+                                                  trabajo.cTabla, [](const QString&) {})
+                               .tieneDatos;
         report::ReportPages paginas(reportdata::LeeInforme(r, trabajo.cTabla, datos, s));
         report::ExportPdf(paginas, pdf);
         const QImage imagen = report::RenderPage(paginas, 0, 72);

@@ -1,13 +1,20 @@
-# Installs the Debian packages that the build, the demo and the tests need.
+# Installs the Debian packages that the build, the demo and the tests need, each named: they are
+# installed without recommends, and a bare machine has nothing else (scripts/prueba-limpia).
 # Sourced by the scripts; does nothing when everything is already there.
 miravel_paquetes=(
+  # the build: compiler, CMake, Qt (Charts needs libqt6opengl6-dev, only recommended), the
+  # workbook library and the zlib its pkg-config file links
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev libqt6sql6-mysql
+  libxlsxwriter-dev zlib1g-dev
+  # run time: Qt's Spanish texts, the report font, the launcher of the settings file
+  qt6-translations-l10n fonts-dejavu-core xdg-utils
+  # the private server of the demo and the tests
   mariadb-server mariadb-client
-  libxlsxwriter-dev
-  qt6-translations-l10n
-  xvfb xauth fonts-dejavu-core xdg-utils poppler-utils clang-format python3-openpyxl
-  desktop-file-utils
+  # the tests: a display for the windows and keys sent to them, the PDFs' text, the format, an
+  # independent reader of the workbooks, the menu entry's and the package's checks (cpack asks
+  # file for each binary)
+  xvfb xauth xdotool poppler-utils clang-format python3-openpyxl desktop-file-utils file
 )
 
 instala_paquetes() {

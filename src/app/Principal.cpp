@@ -1,11 +1,13 @@
 #include "app/Principal.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 
 #include "app/CreateObject.h"
 #include "app/ParaPluginsPortables.h"
 #include "platform/vb/App.h"
+#include "platform/vb/MsgBox.h"
 #include "reportdata/Globales.h"
 #include "ui/menu/frmMenu.h"
 #include "ui/viewer/Form1.h"
@@ -53,4 +55,13 @@ void LiberaObjetos() {
     oImpresion.reset();
     oMonedas.reset();
     oRegistro.reset();
+}
+
+void CierraVentanas() {
+    CierraCajas();
+    const QWidgetList ventanas = QApplication::topLevelWidgets();
+    for (QWidget* w : ventanas)
+        if (w->isVisible() && !qobject_cast<frmMenu*>(w)) w->close();
+    for (QWidget* w : ventanas)
+        if (auto* menu = qobject_cast<frmMenu*>(w)) menu->close();
 }

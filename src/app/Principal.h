@@ -8,3 +8,6 @@ bool Main();
 // Creates the eight service-library objects, in order.
 void CreaObjetos();
 void LiberaObjetos();
+// Closes every box and window, the selection window last: it cancels or closes its report
+// and drops the report's table before it goes.
+void CierraVentanas();

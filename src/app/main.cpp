@@ -3,6 +3,7 @@
 
 #include "app/Aplicacion.h"
 #include "app/Principal.h"
+#include "app/Senales.h"
 #include "platform/vb/QMessageBoxes.h"
 
 namespace {
@@ -31,11 +32,15 @@ int main(int argc, char* argv[]) {
     Aplicacion aplicacion(argc, argv);
     QMessageBoxes cajas;
     SetMessageBoxes(&cajas);
+    // A session that logs out or a shutdown: the report stops and its table goes first.
+    Senales senales;
+    QObject::connect(&senales, &Senales::Llegada, &aplicacion, &CierraVentanas);
     try {
         if (!Main()) return 1;
     } catch (...) {
         TerminaPorError();
         return 1;
     }
-    return aplicacion.exec();
+    const int estado = aplicacion.exec();
+    return senales.Estado() ? senales.Estado() : estado;
 }

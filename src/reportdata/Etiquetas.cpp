@@ -1,4 +1,17 @@
 #include "reportdata/Etiquetas.h"
 
-std::array<QString, 13> aEtiquetas;
-QStringList aLineasSinLugar;
+thread_local std::array<QString, 13> aEtiquetas;
+thread_local QStringList aLineasSinLugar;
+
+namespace reportdata {
+
+Resultado Resultado::DeEsteHilo() {
+    return {true, aEtiquetas, aLineasSinLugar};
+}
+
+void Resultado::Publica() const {
+    aEtiquetas = etiquetas;
+    aLineasSinLugar = lineasSinLugar;
+}
+
+}  // namespace reportdata

@@ -47,12 +47,15 @@ bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conne
 
 }  // namespace
 
-bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-                const QString& cTabla, const Aviso& avisa) {
+Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
+                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa) {
     Seleccion seleccion = s;
     seleccion.claveSinCabida = HayVendedor(s) && !ClaveCabe(conexion, s.vendedor);
     try {
-        return Construye(reporte, plan, seleccion, conexion, cTabla, avisa);
+        const bool tieneDatos = Construye(reporte, plan, seleccion, conexion, cTabla, avisa);
+        Resultado r = Resultado::DeEsteHilo();
+        r.tieneDatos = tieneDatos;
+        return r;
     } catch (const RuntimeError& e) {
         if (e.Number() == vbError::kElementoNoEncontrado ||
             e.Number() == mysqlError::kColumnaDesconocida)

@@ -6,6 +6,7 @@
 
 #include "platform/report/Report.h"
 #include "reportdata/Constructor.h"
+#include "reportdata/Etiquetas.h"
 #include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
 #include "reportdata/Seleccion.h"
@@ -16,10 +17,10 @@ class Connection;
 
 namespace reportdata {
 
-// Fills the work table cTabla with the report's builder. Gives the builder's has-data result
-// for the salesperson report, true for the others.
-bool LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-                const QString& cTabla, const Aviso& avisa);
+// Fills the work table cTabla with the report's builder, starting from the calling thread's
+// captions. Gives what the report needs of it; the captions stay in the calling thread's too.
+Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
+                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa);
 
 // Opens the report file from the program's folder, points its first table at tabla1
 // ("base.table") and fills its formulas.

@@ -1,17 +1,30 @@
 #include "reportdata/Trabajo.h"
 
+#include <QEventLoop>
 #include <QMetaObject>
 
-#include "platform/ado/Connection.h"
+#include "platform/vb/RuntimeError.h"
 #include "reportdata/Avance.h"
 #include "reportdata/Informe.h"
 #include "reportdata/TablaTemporal.h"
 
 namespace reportdata {
 
+namespace {
+const int kInsistencia = 250;  // ms between two kills of the same cancel
+}
+
 Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
-                 const ado::Connection& ajustes, Aviso avisa)
-    : reporte_(reporte), plan_(plan), seleccion_(s), ajustes_(ajustes), avisa_(std::move(avisa)) {}
+                 const ado::ConnectionSettings& ajustes, Aviso avisa)
+    : reporte_(reporte),
+      plan_(plan),
+      seleccion_(s),
+      ajustes_(ajustes),
+      avisa_(std::move(avisa)),
+      resultado_(Resultado::DeEsteHilo()) {
+    insiste_.setInterval(kInsistencia);
+    connect(&insiste_, &QTimer::timeout, this, &Trabajo::Cancela);
+}
 
 Trabajo::~Trabajo() {
     if (!hilo_.joinable()) return;
@@ -23,12 +36,38 @@ Trabajo::~Trabajo() {
     hilo_.join();
 }
 
-void Trabajo::Inicia() {
-    hilo_ = std::thread([this] { Corre(); });
+Desenlace Trabajo::Corre() {
+    QEventLoop espera;
+    connect(this, &Trabajo::Terminado, &espera, &QEventLoop::quit);
+    hilo_ = std::thread([this] { Hilo(); });
+    corriendo_ = true;
+    espera.exec();
+    corriendo_ = false;
+    insiste_.stop();
+    if (Cancelado()) {
+        if (!falla_) Borra();  // finished just as the user asked to stop
+        return Desenlace::Cancelado;
+    }
+    if (falla_) return Desenlace::Fallido;
+    resultado_.Publica();
+    return Desenlace::Hecho;
 }
 
-void Trabajo::Cancela(ado::Connection& otra) {
-    sesiones_->Cancel(otra);
+void Trabajo::Cancela() {
+    if (!corriendo_) return;
+    if (!insiste_.isActive()) insiste_.start();
+    try {
+        // A control session the server dropped meanwhile is opened again to stop the work.
+        if (control_.IsOpen())
+            control_.EnsureOpen();
+        else
+            control_.Open(ajustes_);
+        sesiones_->Cancel(control_);
+    } catch (const RuntimeError&) {
+        // No server to reach: no statement starts from now on, and the running ones end on
+        // their own waits.
+        sesiones_->Cancel(control_);
+    }
 }
 
 void Trabajo::Borra() {
@@ -41,21 +80,27 @@ void Trabajo::Borra() {
     if (fallaAlBorrar_) std::rethrow_exception(fallaAlBorrar_);
 }
 
-void Trabajo::Corre() {
+void Trabajo::Hilo() {
     FijaAvance(
         [this](const QString& paso, int hecho, int total) { emit Avance(paso, hecho, total); });
-    // The messages are shown on the window's thread; the work waits until each is read.
+    // The messages are shown on the caller's thread; the work waits until each is read.
     const Aviso avisa = [this](const QString& texto) {
+        if (Cancelado()) return;
         QMetaObject::invokeMethod(
-            this, [this, &texto] { avisa_(texto); }, Qt::BlockingQueuedConnection);
+            this,
+            [this, &texto] {
+                if (!Cancelado()) avisa_(texto);
+            },
+            Qt::BlockingQueuedConnection);
     };
+    resultado_.Publica();  // the builders start from the caller's captions
     try {
         ado::Connection conexion;  // a session belongs to the thread that opened it
         conexion.JoinSessions(sesiones_);
-        conexion.OpenLike(ajustes_);
+        conexion.Open(ajustes_);
         emit Avance("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
-        tieneDatos_ = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
+        resultado_ = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
         cTabla_ = trabajo.cTabla;
         emit Terminado();
         // The table lives until the report is closed.

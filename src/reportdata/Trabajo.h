@@ -1,46 +1,52 @@
 #pragma once
-// A report's database work off the window's thread: the work table copied and filled on a
+// A report's database work off the caller's thread: the work table copied and filled on a
 // session of its own, kept until the report is closed, then dropped; stoppable at any moment.
+// The one owner of run, progress, cancel and completion for Print and miravel-export.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "platform/ado/Connection.h"
 #include "platform/ado/Sessions.h"
 #include "reportdata/Constructor.h"
+#include "reportdata/Etiquetas.h"
 #include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
 #include "reportdata/Seleccion.h"
 
-namespace ado {
-class Connection;
-}
-
 namespace reportdata {
+
+enum class Desenlace { Hecho, Cancelado, Fallido };
 
 class Trabajo : public QObject {
     Q_OBJECT
   public:
-    // ajustes: an open connection whose settings the work's own session copies. avisa runs on
-    // this object's thread while the work waits for it (the salesperson report's messages).
-    Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s, const ado::Connection& ajustes,
-            Aviso avisa);
+    // ajustes: how the work's own sessions are opened (copied now). avisa runs on this object's
+    // thread while the work waits for it (the salesperson report's messages); once the work is
+    // cancelled it is not called again.
+    Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
+            const ado::ConnectionSettings& ajustes, Aviso avisa);
     ~Trabajo() override;
 
-    void Inicia();
-    // Stops the statements running now and any to come, through another connection.
-    void Cancela(ado::Connection& otra);
+    // Runs the work and waits for it, this thread's events going on. Hecho: the table is filled
+    // and kept until Borra, and its captions are this thread's. Cancelado: the user asked to
+    // stop, before or after the last statement; no table is left. Fallido: see Falla; no table.
+    Desenlace Corre();
+    // Stops the statements running now and any to come; asked again every quarter second until
+    // the work has stopped, in case a statement was just starting.
+    void Cancela();
     // Drops the work table once the report is closed; its failure is the report's.
     void Borra();
 
     bool Cancelado() const { return sesiones_->Cancelled(); }
-    // Set once Terminado was signalled.
     std::exception_ptr Falla() const { return falla_; }
     const QString& Tabla() const { return cTabla_; }
-    bool TieneDatos() const { return tieneDatos_; }
+    const Resultado& Resultados() const { return resultado_; }
 
   signals:
     // How far the work got (queued from the work's thread).
@@ -49,20 +55,23 @@ class Trabajo : public QObject {
     void Terminado();
 
   private:
-    void Corre();
+    void Hilo();
 
     const Reporte& reporte_;
     Plan plan_;
     Seleccion seleccion_;
-    const ado::Connection& ajustes_;
+    ado::ConnectionSettings ajustes_;
     Aviso avisa_;
+    ado::Connection control_;  // this thread's session that stops the work's statements
+    QTimer insiste_;
     std::shared_ptr<ado::Sessions> sesiones_ = std::make_shared<ado::Sessions>();
     std::thread hilo_;
     std::mutex mutex_;
     std::condition_variable cambio_;
-    bool borrar_ = false, borrada_ = false;
+    bool corriendo_ = false;  // between the start and the end of Corre
+    bool borrar_ = false;
     QString cTabla_;
-    bool tieneDatos_ = false;
+    Resultado resultado_;
     std::exception_ptr falla_, fallaAlBorrar_;
 };
 

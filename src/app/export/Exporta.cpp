@@ -2,18 +2,16 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
 #include <cstdio>
 #include <functional>
 
 #include "app/ParaPluginsPortables.h"
 #include "app/Principal.h"
-#include "app/export/Senales.h"
+#include "app/Senales.h"
 #include "platform/ado/Connection.h"
 #include "platform/report/Export.h"
 #include "platform/report/ExportXlsx.h"
@@ -140,34 +138,26 @@ int Exporta(const Pedido& pedido) {
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
     // The work runs on its own session and thread; this one answers the signals and stops it.
     Senales senales;
-    reportdata::Trabajo trabajo(*p.reporte, p.planDeConsultas, p.seleccion, conexion,
+    reportdata::Trabajo trabajo(*p.reporte, p.planDeConsultas, p.seleccion, conexion.Settings(),
                                 [](const QString& aviso) {
                                     std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
                                 });
     const bool terminal = ErrorEsTerminal();
     QElapsedTimer reloj;
     reloj.start();
-    QObject::connect(&trabajo, &reportdata::Trabajo::Avance,
+    QObject::connect(&trabajo, &reportdata::Trabajo::Avance, &trabajo,
                      [&](const QString& paso, int hecho, int total) {
                          if (terminal) MuestraAvance(p, paso, hecho, total, reloj);
                      });
-    QTimer insiste;
-    QObject::connect(&insiste, &QTimer::timeout, [&] { trabajo.Cancela(conexion); });
-    QObject::connect(&senales, &Senales::Llegada, [&] {
-        trabajo.Cancela(conexion);
-        insiste.start(250);
-    });
-    QEventLoop espera;
-    QObject::connect(&trabajo, &reportdata::Trabajo::Terminado, &espera, &QEventLoop::quit);
-    trabajo.Inicia();
-    espera.exec();
-    insiste.stop();
+    QObject::connect(&senales, &Senales::Llegada, &trabajo, &reportdata::Trabajo::Cancela);
+    const reportdata::Desenlace desenlace = trabajo.Corre();
     if (terminal) std::fputs("\r\033[K", stderr);
-    if (senales.Estado()) return senales.Estado();
-    if (trabajo.Falla()) std::rethrow_exception(trabajo.Falla());
+    if (desenlace == reportdata::Desenlace::Cancelado) return senales.Estado();
+    if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
+    const reportdata::Resultado& resultado = trabajo.Resultados();
     Escribe(p,
-            reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), trabajo.TieneDatos(), p.seleccion),
-            trabajo.TieneDatos(), senales);
+            reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado.tieneDatos, p.seleccion),
+            resultado.tieneDatos, senales);
     trabajo.Borra();
     return senales.Estado();
 }

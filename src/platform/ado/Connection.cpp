@@ -1,6 +1,7 @@
 #include "platform/ado/Connection.h"
 
 #include <QAtomicInt>
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlError>
 
@@ -12,6 +13,9 @@ namespace ado {
 namespace {
 
 QAtomicInt contador;
+// Qt's MySQL driver counts its open connections in a plain static and ends the client library
+// when the count reaches zero: connections are added, opened and removed one at a time.
+QMutex driver;
 QAtomicInt esperaConexion = 10;
 QAtomicInt esperaConsulta = 600;
 
@@ -49,7 +53,7 @@ RuntimeError Connection::Failure(const QSqlError& error, const QString& statemen
         texto = QString(
                     "El servidor %1:%2 no respondió (espera de conexión %3 s, de consulta %4 "
                     "s) o cerró la sesión: %5")
-                    .arg(server_, port_)
+                    .arg(settings_.server, settings_.port)
                     .arg(esperaConexion.loadRelaxed())
                     .arg(esperaConsulta.loadRelaxed())
                     .arg(texto);
@@ -62,28 +66,31 @@ Connection::~Connection() {
 
 void Connection::Open(const QString& server, const QString& port, const QString& user,
                       const QString& password, const QString& database) {
+    Open(ConnectionSettings{server, port, user, password, database});
+}
+
+void Connection::Open(const ConnectionSettings& settings) {
     Close();
-    server_ = server;
-    port_ = port;
-    user_ = user;
-    password_ = password;
-    QSqlDatabase db = QSqlDatabase::addDatabase("QMYSQL", name_);
-    db.setConnectOptions(QString("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
-                                 "MYSQL_OPT_WRITE_TIMEOUT=%2")
-                             .arg(esperaConexion.loadRelaxed())
-                             .arg(esperaConsulta.loadRelaxed()));
-    db.setHostName(server);
-    db.setPort(port.trimmed().toInt());
-    db.setUserName(user);
-    db.setPassword(password);
-    db.setDatabaseName(database);
-    if (!db.open()) {
-        RuntimeError error = Failure(db.lastError(), {});
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-        throw error;
+    settings_ = settings;
+    {
+        QMutexLocker uno(&driver);
+        QSqlDatabase db = QSqlDatabase::addDatabase("QMYSQL", name_);
+        db.setConnectOptions(QString("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                                     "MYSQL_OPT_WRITE_TIMEOUT=%2")
+                                 .arg(esperaConexion.loadRelaxed())
+                                 .arg(esperaConsulta.loadRelaxed()));
+        db.setHostName(settings.server);
+        db.setPort(settings.port.trimmed().toInt());
+        db.setUserName(settings.user);
+        db.setPassword(settings.password);
+        db.setDatabaseName(settings.database);
+        if (!db.open()) {
+            RuntimeError error = Failure(db.lastError(), {});
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            throw error;
+        }
     }
-    database_ = database;
     Execute("SET NAMES utf8mb4");
     if (sessions_) {
         QSqlQuery id = Query("SELECT CONNECTION_ID()");
@@ -94,10 +101,11 @@ void Connection::Open(const QString& server, const QString& port, const QString&
 
 void Connection::OpenLike(const Connection& other) {
     if (other.sessions_) sessions_ = other.sessions_;
-    // Copies first: other may be this very connection.
-    const QString server = other.server_, port = other.port_, user = other.user_,
-                  password = other.password_, database = other.database_;
-    Open(server, port, user, password, database);
+    Open(other.Settings());  // a copy first: other may be this very connection
+}
+
+ConnectionSettings Connection::Settings() const {
+    return settings_;
 }
 
 void Connection::LeaveSessions() {
@@ -109,7 +117,7 @@ void Connection::EnsureOpen() {
     try {
         Query("SELECT 1");
     } catch (const RuntimeError& e) {
-        if (!SinServidor(e.Number()) || server_.isEmpty()) throw;
+        if (!SinServidor(e.Number()) || settings_.server.isEmpty()) throw;
         OpenLike(*this);
     }
 }
@@ -118,13 +126,14 @@ void Connection::Close() {
     schemas_.clear();
     if (sessions_ && id_) sessions_->Remove(id_);
     id_ = 0;
+    QMutexLocker uno(&driver);
     if (!QSqlDatabase::contains(name_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         db.close();
     }
     QSqlDatabase::removeDatabase(name_);
-    database_.clear();
+    settings_.database.clear();
 }
 
 bool Connection::IsOpen() const {

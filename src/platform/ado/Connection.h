@@ -17,6 +17,11 @@ struct TableSchema {
     QHash<QString, QVariant> defaults;  // by lower-cased column name
 };
 
+// What opening a session takes: a value, so another thread may open one like it.
+struct ConnectionSettings {
+    QString server, port, user, password, database;
+};
+
 // A connection to a MySQL or MariaDB server over Qt SQL's MySQL driver, utf8mb4 both ways.
 class Connection {
   public:
@@ -27,8 +32,11 @@ class Connection {
 
     void Open(const QString& server, const QString& port, const QString& user,
               const QString& password, const QString& database);
-    // Opens a new session with the settings another connection was opened with.
+    void Open(const ConnectionSettings& settings);
+    // Opens a new session with the settings another connection was opened with, in the same
+    // work's sessions. Both belong to the calling thread.
     void OpenLike(const Connection& other);
+    ConnectionSettings Settings() const;
     void Close();
     bool IsOpen() const;
     // A session the server dropped (a restart, an idle timeout, a KILL) is opened again with
@@ -44,7 +52,7 @@ class Connection {
     void JoinSessions(std::shared_ptr<Sessions> sessions) { sessions_ = std::move(sessions); }
     // Leaves the work's sessions: what follows (dropping its table) runs even once stopped.
     void LeaveSessions();
-    QString DefaultDatabase() const { return database_; }
+    QString DefaultDatabase() const { return settings_.database; }
 
     // Runs a statement and ignores any result.
     void Execute(const QString& statement);
@@ -59,8 +67,7 @@ class Connection {
     QString name_;
     int id_ = 0;  // the session's id, known for the work's sessions only
     std::shared_ptr<Sessions> sessions_;
-    QString server_, port_, user_, password_;
-    QString database_;
+    ConnectionSettings settings_;
     QHash<QString, TableSchema> schemas_;
 };
 

@@ -16,12 +16,10 @@ void Sessions::Remove(int id) {
 
 void Sessions::Cancel(Connection& other) {
     cancelled_ = true;
-    QList<int> ids;
-    {
-        QMutexLocker lock(&mutex_);
-        ids = ids_;
-    }
-    for (int id : ids) {
+    // Killed while the list is held: a session leaving waits, so a late kill never reaches a
+    // statement of its own that follows (dropping the work table).
+    QMutexLocker lock(&mutex_);
+    for (int id : ids_) {
         try {
             other.Execute("KILL QUERY " + QString::number(id));
         } catch (const RuntimeError&) {

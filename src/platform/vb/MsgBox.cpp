@@ -18,6 +18,10 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
     return instaladas->Show(prompt, buttons, titulo);
 }
 
+void CierraCajas() {
+    if (instaladas) instaladas->CloseOpen();
+}
+
 void ShowRuntimeError(const RuntimeError& error) {
     QString texto = QString("Error '%1' en tiempo de ejecución:\n\n%2")
                         .arg(error.Number())

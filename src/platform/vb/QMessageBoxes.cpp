@@ -14,7 +14,10 @@ struct FlechaMientras {
 
 int QMessageBoxes::Show(const QString& prompt, int buttons, const QString& title) {
     const FlechaMientras flecha;
-    QMessageBox caja(QApplication::activeWindow());
+    // Over the modal window on top (a progress window), whose child it is, so that nothing it
+    // opens later can block the box; else over the active window.
+    QWidget* sobre = QApplication::activeModalWidget();
+    QMessageBox caja(sobre ? sobre : QApplication::activeWindow());
     caja.setWindowTitle(title);
     caja.setText(QString(prompt).replace(QChar(13), QChar(10)));
     if (buttons & vbCritical) caja.setIcon(QMessageBox::Critical);
@@ -22,9 +25,17 @@ int QMessageBoxes::Show(const QString& prompt, int buttons, const QString& title
     if (buttons & vbYesNo) {
         caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         caja.setDefaultButton(QMessageBox::Yes);
-        return caja.exec() == QMessageBox::Yes ? vbYes : vbNo;
+    } else {
+        caja.setStandardButtons(QMessageBox::Ok);
     }
-    caja.setStandardButtons(QMessageBox::Ok);
-    caja.exec();
+    abiertas_ << &caja;
+    const int respuesta = caja.exec();
+    abiertas_.removeAll(&caja);
+    if (buttons & vbYesNo) return respuesta == QMessageBox::Yes ? vbYes : vbNo;
     return vbOK;
+}
+
+void QMessageBoxes::CloseOpen() {
+    for (const QPointer<QMessageBox>& caja : abiertas_)
+        if (caja) caja->reject();
 }

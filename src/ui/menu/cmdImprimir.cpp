@@ -1,6 +1,5 @@
 // The Print command: a fresh work table, its builder, the viewer, and the table dropped.
 #include <QApplication>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,47 +52,38 @@ void frmMenu::cmdImprimir_Click() {
 void frmMenu::Imprime(const reportdata::Reporte& r) {
     const reportdata::Seleccion s = Seleccion();
     frmProgreso progreso(this, r.nombre);
-    reportdata::Trabajo trabajo(r, plan, s, oConexion, [&](const QString& aviso) {
-        if (mensajesEnCajas)
-            MsgBox(aviso);
-        else
-            progreso.Mensaje(aviso);
+    reportdata::Trabajo trabajo(r, plan, s, oConexion.Settings(), [&](const QString& aviso) {
+        if (!mensajesEnCajas) return progreso.Mensaje(aviso);
+        progreso.MuestraSiTarda();
+        MsgBox(aviso);
     });
     connect(&trabajo, &reportdata::Trabajo::Avance, &progreso, &frmProgreso::Avanza);
-    // Cancelling kills the running statements; asked again until the work has stopped, in
-    // case a statement was just starting.
-    QTimer insiste;
-    connect(&insiste, &QTimer::timeout, this, [&] { trabajo.Cancela(oConexion); });
-    connect(&progreso, &frmProgreso::Cancelar, this, [&] {
-        trabajo.Cancela(oConexion);
-        insiste.start(250);
+    connect(&progreso, &frmProgreso::Cancelar, &trabajo, [&] {
+        trabajo.Cancela();
+        CierraCajas();  // the box the work waits for: no further box comes
     });
-    QEventLoop espera;
-    connect(&trabajo, &reportdata::Trabajo::Terminado, &espera, &QEventLoop::quit);
     QTimer tarda;  // stopped with the work: it must not show over the viewer
     tarda.setSingleShot(true);
     connect(&tarda, &QTimer::timeout, &progreso, &frmProgreso::MuestraSiTarda);
     tarda.start(kEsperaAntesDelProgreso);
     Screen::MousePointer(vbDefault);  // the window answers while the work goes on
     enCurso_ = &progreso;
-    trabajo.Inicia();
-    espera.exec();
+    const reportdata::Desenlace desenlace = trabajo.Corre();
     enCurso_ = nullptr;
     tarda.stop();
-    insiste.stop();
     progreso.hide();
-    if (trabajo.Falla()) {
-        if (trabajo.Cancelado()) return;  // stopped by the user: no error, no table
-        std::rethrow_exception(trabajo.Falla());
-    }
+    if (desenlace == reportdata::Desenlace::Cancelado) return;  // no error, no table
+    if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
 
     Form1 visor(this);
-    if (r.porFechas) visor.TieneDatos(trabajo.TieneDatos());
+    if (r.porFechas) visor.TieneDatos(trabajo.Resultados().tieneDatos);
     visor.TipoReporte(static_cast<quint8>(r.tipo));
     visor.Reporte(App::Archivo(r.archivo));
     visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
     visor.Seleccion(reportdata::DescribeSeleccion(r, s));
-    visor.exec();
+    visor_ = &visor;
+    if (!cerrarAlTerminar_) visor.exec();
+    visor_ = nullptr;
     if (visor.Falla()) std::rethrow_exception(visor.Falla());
     trabajo.Borra();
 }

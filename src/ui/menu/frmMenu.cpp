@@ -1,5 +1,6 @@
 #include "ui/menu/frmMenu.h"
 #include "ui/menu/frmProgreso.h"
+#include "ui/viewer/Form1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -139,10 +140,12 @@ void frmMenu::showEvent(QShowEvent* evento) {
 }
 
 void frmMenu::closeEvent(QCloseEvent* evento) {
-    // Closed while a report runs: the report is cancelled first, then the window closes.
-    if (enCurso_) {
+    // Closed while a report runs or is shown: the report is cancelled or its viewer closed
+    // first, its table dropped, then the window closes.
+    if (enCurso_ || visor_) {
         cerrarAlTerminar_ = true;
-        enCurso_->reject();
+        if (enCurso_) enCurso_->reject();
+        if (visor_) visor_->close();
         evento->ignore();
         return;
     }

@@ -72,6 +72,7 @@ class frmMenu : public QWidget {
 
     bool bPrimeraVez = true;
     class frmProgreso* enCurso_ = nullptr;  // the report running now
+    class Form1* visor_ = nullptr;          // the report shown now
     bool cerrarAlTerminar_ = false;
     bool reenviando_ = false;
     bool descargado_ = false;

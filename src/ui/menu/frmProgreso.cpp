@@ -54,6 +54,8 @@ void frmProgreso::Mensaje(const QString& texto) {
 }
 
 void frmProgreso::MuestraSiTarda() {
+    // Already shown under a box: raised again it would cover the box.
+    if (isVisible()) return;
     adjustSize();
     if (sobre_) move(sobre_->frameGeometry().center() - rect().center());
     show();

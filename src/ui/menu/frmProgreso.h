@@ -15,7 +15,8 @@ class frmProgreso : public QDialog {
     void Avanza(const QString& paso, int hecho, int total);
     // A progress message shown here instead of in a box.
     void Mensaje(const QString& texto);
-    // Shown once the report has taken half a second.
+    // Shown once the report has taken half a second, or at once under the first box the work
+    // waits for, so that the box is the window on top.
     void MuestraSiTarda();
 
     // Escape, the window's close and the button: the report is cancelled.

@@ -1,4 +1,4 @@
-#include "app/export/Senales.h"
+#include "app/Senales.h"
 
 #include <QSocketNotifier>
 #include <QtGlobal>
