@@ -56,9 +56,17 @@ QStringList Cajas::Textos() const {
 }
 
 QString Puerto() {
-    const QString puerto = qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO");
-    if (puerto.isEmpty())
-        qFatal("MIRAVEL_PRUEBA_PUERTO is not set: run the tests through scripts/test");
+    // The server ctest's fixture started (scripts/servidor-prueba), unless one is named.
+    static const QString puerto = [] {
+        QString p = qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO");
+        QFile entorno(MIRAVEL_DIR_PROGRAMA "/servidor-prueba/entorno");
+        if (p.isEmpty() && entorno.open(QIODevice::ReadOnly))
+            for (const QByteArray& linea : entorno.readAll().split('\n'))
+                if (linea.startsWith("MIRAVEL_PRUEBA_PUERTO="))
+                    p = QString::fromLatin1(linea.mid(linea.indexOf('=') + 1));
+        if (p.isEmpty()) qFatal("no test server: run the tests through ctest or scripts/test");
+        return p;
+    }();
     return puerto;
 }
 

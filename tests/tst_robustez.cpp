@@ -56,6 +56,7 @@ class tst_robustez : public QObject {
     QString base;
     QTemporaryDir montaje;  // where a small file system is mounted, outliving each test
     QString lleno;
+    QString plantillaOriginal;  // a template a test broke, made again whatever the test's end
 
   private slots:
     void initTestCase() {
@@ -66,6 +67,12 @@ class tst_robustez : public QObject {
         ado::Connection::SetTimeouts(10, 600);
         if (!lleno.isEmpty()) QProcess::execute("umount", {lleno});
         lleno.clear();
+        if (!plantillaOriginal.isEmpty()) {
+            prueba::Ejecuta("DROP TABLE orvaloreportes.ventasxlinea");
+            prueba::Ejecuta("USE orvaloreportes");
+            prueba::Ejecuta(plantillaOriginal);
+            plantillaOriginal.clear();
+        }
     }
 
     // Needs root to mount a small tmpfs; elsewhere skipped with a message.
@@ -231,7 +238,7 @@ class tst_robustez : public QObject {
 
     // A template that lacks a column the builder writes is named in the message.
     void brokenTemplateNamed() {
-        const QString creacion =
+        plantillaOriginal =
             prueba::Filas("SHOW CREATE TABLE orvaloreportes.ventasxlinea")[0][1].toString();
         prueba::Ejecuta("ALTER TABLE orvaloreportes.ventasxlinea DROP COLUMN Linea1");
         ado::Connection cn;
@@ -249,9 +256,6 @@ class tst_robustez : public QObject {
                          qPrintable(e.Description()));
             }
         }
-        prueba::Ejecuta("DROP TABLE orvaloreportes.ventasxlinea");
-        prueba::Ejecuta("USE orvaloreportes");
-        prueba::Ejecuta(creacion);
     }
 };
 

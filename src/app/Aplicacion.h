@@ -1,8 +1,11 @@
 #pragma once
 #include <QApplication>
 
-// The program's application object. It carries the one error policy: an error nobody
-// handled shows the run-time error message and ends the run with a non-zero status.
+// The program's application object. It carries the error policy of everything outside a
+// report: an error nobody handled (starting, the selection window's lookups) shows the run-time
+// error message and ends the run with a non-zero status. A report is the exception: Print and
+// the viewer's exports catch their errors, show the same message, drop the report's table and
+// give the window back, since a failed report is no reason to lose the program.
 class Aplicacion : public QApplication {
   public:
     Aplicacion(int& argc, char** argv);

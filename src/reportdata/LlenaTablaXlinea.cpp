@@ -12,20 +12,6 @@
 
 namespace reportdata {
 
-void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
-    for (int i = 0; i < kLineas; ++i) {
-        if (aEtiquetas[i].isEmpty()) {
-            aEtiquetas[i] = linea;
-            pesos.enSlot[i] = peso;
-            return;
-        }
-        if (pesos.enSlot[i] == peso) return;
-    }
-    if (pesos.sinLugar.contains(peso)) return;
-    pesos.sinLugar << peso;
-    aLineasSinLugar << linea;
-}
-
 PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
     PesosDeLineas pesos;
     const QString años = QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")

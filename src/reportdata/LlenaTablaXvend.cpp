@@ -36,7 +36,7 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cT
     const QString doc = Documento(s, k);
     Avanza("Ventas en " + doc, k, 3);
     avisa(doc);
-    const Periodo periodo = PeriodoDe(s);
+    const Periodo periodo = PeriodoDe(s, "Fecha");
     const QString consulta = ConsultaDeVentas(s, doc, periodo);
     avisa("Consulta: " + consulta);
     ado::Recordset grupos;
@@ -68,7 +68,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
     ado::Recordset lineas;
     for (; !filas.Eof(); filas.MoveNext()) {
         const QString vendedor = ado::Quote(filas.Fields("Vendedor").toString());
-        const QString consulta = kDevolucionesDeVendedor + PeriodoDe(s).condicion +
+        const QString consulta = kDevolucionesDeVendedor + PeriodoDe(s, "Fecha").condicion +
                                  " and clientes.Vendedor=" + vendedor + CondicionLinea(s);
         avisa(consulta);
         if (!oBasesDD->AbrirTabla(lineas, conexion, consulta)) continue;

@@ -14,14 +14,15 @@
 
 namespace reportdata {
 
-Periodo PeriodoDe(const Seleccion& s) {
+Periodo PeriodoDe(const Seleccion& s, const QString& columna) {
     const QDate inicio = FechaDe(s.fechaInicial);
     const int y1 = Año16(inicio.year() - 2);
     QDate desplazada(y1, inicio.month(), inicio.day());
     if (!desplazada.isValid()) desplazada = QDate(y1, inicio.month(), 28);
     const QString desde = oLibreria->FechaSQL(desplazada.toString(oLibreria->FormatoFecha()));
     const QString hasta = oLibreria->FechaSQL(FechaDe(s.fechaFinal));
-    return {y1, " where Fecha>=" + ado::Quote(desde) + " and Fecha<=" + ado::Quote(hasta)};
+    return {y1, " where " + columna + ">=" + ado::Quote(desde) + " and " + columna +
+                    "<=" + ado::Quote(hasta)};
 }
 
 QString CondicionLinea(const Seleccion& s) {

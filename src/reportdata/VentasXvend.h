@@ -13,9 +13,9 @@ namespace reportdata {
 // From the start date two years back (29 February becomes the 28th) to the end date.
 struct Periodo {
     int y1;
-    QString condicion;  // " where Fecha>=... and Fecha<=..."
+    QString condicion;  // " where columna>=... and columna<=..."
 };
-Periodo PeriodoDe(const Seleccion& s);
+Periodo PeriodoDe(const Seleccion& s, const QString& columna);
 
 // " and lineas.Id=N" when a line is chosen.
 QString CondicionLinea(const Seleccion& s);

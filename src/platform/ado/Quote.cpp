@@ -12,7 +12,6 @@ QString Quote(const QString& value) {
     const bool llano = std::none_of(value.begin(), value.end(),
                                     [](QChar c) { return c == '\\' || c.unicode() < 0x20; });
     if (llano) return "'" + QString(value).replace("'", "''") + "'";
-    if (value.isEmpty()) return "''";
     return "_utf8mb4 X'" + QString::fromLatin1(value.toUtf8().toHex()) + "'";
 }
 

@@ -97,21 +97,15 @@ void ExportCsv(const ReportPages& pages, const QString& path) {
     QStringList cabecera{Campo(c.tituloFilas)};
     for (const QString& columna : c.columnas) cabecera << Campo(columna);
     lineas << (cabecera << "Total").join(',');
-    QVector<double> totales(c.columnas.size() + 1, 0.0);
+    const ReportContent::Totales totales = c.Suma();
     for (int f = 0; f < c.filas.size(); ++f) {
         QStringList linea{Campo(c.filas[f])};
-        double suma = 0;
-        for (int k = 0; k < c.celdas[f].size(); ++k) {
-            linea << cifra(c.celdas[f][k]);
-            suma += c.celdas[f][k];
-            totales[k] += c.celdas[f][k];
-        }
-        totales.last() += suma;
-        lineas << (linea << cifra(suma)).join(',');
+        for (double v : c.celdas[f]) linea << cifra(v);
+        lineas << (linea << cifra(totales.filas[f])).join(',');
     }
     if (!c.filas.isEmpty()) {
         QStringList linea{"Total"};
-        for (double t : totales) linea << cifra(t);
+        for (double t : totales.columnas) linea << cifra(t);
         lineas << linea.join(',');
     }
     SaveFile(path, (lineas.join("\r\n") + "\r\n").toUtf8());

@@ -107,19 +107,16 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
         anota(j + 1, t.columnas[j]);
     }
     texto(kFilaCabecera, columnas + 1, "Total", cabecera);
-    QVector<double> sumas(columnas + 1, 0.0);
+    const ReportContent::Totales sumas = t.Suma();
     for (int i = 0; i < filas; ++i) {
         texto(primera + i, 0, t.filas[i]);
         anota(0, t.filas[i]);
-        double suma = 0;
         for (int j = 0; j < columnas; ++j) {
             const double v = t.celdas[i][j];
             worksheet_write_number(hoja, primera + i, static_cast<lxw_col_t>(j + 1), v, moneda);
             anota(j + 1, Moneda(v));
-            suma += v;
-            sumas[j] += v;
         }
-        sumas[columnas] += suma;
+        const double suma = sumas.filas[i];
         const QString formula = "=SUM(" + Rango(primera + i, 1, primera + i, columnas) + ")";
         worksheet_write_formula_num(hoja, primera + i, static_cast<lxw_col_t>(columnas + 1),
                                     formula.toUtf8().constData(), total, suma);
@@ -129,8 +126,8 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
     for (int j = 0; j <= columnas; ++j) {
         const QString formula = "=SUM(" + Rango(primera, j + 1, ultima, j + 1) + ")";
         worksheet_write_formula_num(hoja, ultima + 1, static_cast<lxw_col_t>(j + 1),
-                                    formula.toUtf8().constData(), total, sumas[j]);
-        anota(j + 1, Moneda(sumas[j]));
+                                    formula.toUtf8().constData(), total, sumas.columnas[j]);
+        anota(j + 1, Moneda(sumas.columnas[j]));
     }
     for (int j = 0; j < anchos.size(); ++j)
         worksheet_set_column(hoja, static_cast<lxw_col_t>(j), static_cast<lxw_col_t>(j),

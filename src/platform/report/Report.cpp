@@ -10,7 +10,6 @@
 #include "platform/vb/RuntimeError.h"
 
 namespace report {
-namespace {}  // namespace
 
 void FormulaFieldDefinition::SetText(const QString& text) {
     // An empty text leaves the formula empty.

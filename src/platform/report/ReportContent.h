@@ -23,12 +23,31 @@ struct ReportContent {
     bool tablaTranspuesta = false;  // the table shows the columns as its rows
     QString nota;                   // a line under the chart
 
+    // The table's totals: each row's, each column's, and the whole (the last of columnas).
+    struct Totales {
+        QVector<double> filas;
+        QVector<double> columnas;
+    };
+
     // The table of figures as the page shows it.
     struct Tabla {
         QString tituloFilas;
         QStringList filas, columnas;
         QVector<QVector<double>> celdas;
         bool seriesEnFilas;  // the chart's series are the table's rows
+
+        Totales Suma() const {
+            Totales t{QVector<double>(filas.size(), 0.0),
+                      QVector<double>(columnas.size() + 1, 0.0)};
+            for (int f = 0; f < celdas.size(); ++f) {
+                for (int c = 0; c < celdas[f].size(); ++c) {
+                    t.filas[f] += celdas[f][c];
+                    t.columnas[c] += celdas[f][c];
+                }
+                t.columnas.last() += t.filas[f];
+            }
+            return t;
+        }
     };
     Tabla TablaMostrada() const {
         QStringList rotulos = filas;

@@ -115,15 +115,7 @@ ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
     const ReportContent::Tabla& t = tabla_;
     const int n = static_cast<int>(t.columnas.size());
     // The widest text of each column, totals included, at a given size and number of decimals.
-    QVector<double> totales(n + 1, 0.0);
-    for (const QVector<double>& fila : t.celdas) {
-        double suma = 0;
-        for (int c = 0; c < n; ++c) {
-            totales[c] += fila[c];
-            suma += fila[c];
-        }
-        totales[n] += suma;
-    }
+    const ReportContent::Totales totales = t.Suma();
     auto anchos = [&](double pixeles, int decimales) {
         const QFontMetricsF normal(Letra(pixeles)), negrita(Letra(pixeles, true));
         QVector<double> w(n + 2, 0.0);
@@ -132,15 +124,15 @@ ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
         w[0] = qMax(w[0], negrita.horizontalAdvance("Total"));
         for (int c = 0; c <= n; ++c) {
             w[c + 1] = negrita.horizontalAdvance(c < n ? t.columnas[c] : QString("Total"));
-            w[c + 1] = qMax(w[c + 1], negrita.horizontalAdvance(Moneda(totales[c], decimales)));
+            w[c + 1] =
+                qMax(w[c + 1], negrita.horizontalAdvance(Moneda(totales.columnas[c], decimales)));
         }
-        for (const QVector<double>& fila : t.celdas) {
-            double suma = 0;
-            for (int c = 0; c < n; ++c) {
-                w[c + 1] = qMax(w[c + 1], normal.horizontalAdvance(Moneda(fila[c], decimales)));
-                suma += fila[c];
-            }
-            w[n + 1] = qMax(w[n + 1], negrita.horizontalAdvance(Moneda(suma, decimales)));
+        for (int f = 0; f < t.celdas.size(); ++f) {
+            for (int c = 0; c < n; ++c)
+                w[c + 1] =
+                    qMax(w[c + 1], normal.horizontalAdvance(Moneda(t.celdas[f][c], decimales)));
+            w[n + 1] =
+                qMax(w[n + 1], negrita.horizontalAdvance(Moneda(totales.filas[f], decimales)));
         }
         for (double& x : w) x += 4 + pixeles * 0.4;  // padding; hinting widens small type a bit
         return w;
@@ -180,8 +172,9 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
     for (int c = 0; c <= n; ++c) celda(c + 1, y, c < n ? t.columnas[c] : "Total", Qt::AlignRight);
     y += kRenglon;
 
-    auto renglon = [&](const QString& rotulo, const QVector<double>& valores, bool resaltado,
-                       int i) {
+    const ReportContent::Totales totales = t.Suma();
+    auto renglon = [&](const QString& rotulo, const QVector<double>& valores, double suma,
+                       bool resaltado, int i) {
         if (resaltado)
             p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(226, 232, 240));
         else if (i % 2)
@@ -189,9 +182,7 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         p.setPen(QColor(33, 37, 41));
         p.setFont(Letra(m.pixeles, resaltado));
         celda(0, y, rotulo, Qt::AlignLeft);
-        double suma = 0;
         for (int c = 0; c < n; ++c) {
-            suma += valores[c];
             p.setPen(valores[c] < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
             celda(c + 1, y, Moneda(valores[c], m.decimales), Qt::AlignRight);
         }
@@ -201,13 +192,8 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         y += kRenglon;
     };
     for (int i = trozo.primera; i < trozo.primera + trozo.cuantas; ++i)
-        renglon(t.filas[i], t.celdas[i], false, i);
-    if (trozo.total) {
-        QVector<double> totales(n, 0.0);
-        for (const QVector<double>& fila : t.celdas)
-            for (int c = 0; c < n; ++c) totales[c] += fila[c];
-        renglon("Total", totales, true, 0);
-    }
+        renglon(t.filas[i], t.celdas[i], totales.filas[i], false, i);
+    if (trozo.total) renglon("Total", totales.columnas, totales.columnas[n], true, 0);
     p.setPen(QPen(QColor(190, 198, 208), 0.6));
     p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
 }

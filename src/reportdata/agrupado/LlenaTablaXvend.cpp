@@ -66,7 +66,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
             .arg(kImporteDevuelto)};
     const QString consulta =
         "Select clientes.Vendedor," + sumas[0] + "," + sumas[1] + "," + sumas[2] + " from " +
-        kDevolucionesDeLinea + QString(periodo.condicion).replace("Fecha", "devolucionctes.Fecha") +
+        kDevolucionesDeLinea + PeriodoDe(s, "devolucionctes.Fecha").condicion +
         " and clientes.Vendedor is not null" + CondicionLinea(s) + " group by clientes.Vendedor";
     avisa(consulta);
     Avanza("Devoluciones", 2, 3);
@@ -89,7 +89,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa) {
-    const Periodo periodo = PeriodoDe(s);
+    const Periodo periodo = PeriodoDe(s, "Fecha");
     return Secuencia(
         s, avisa,
         [&](const RangoTipos& tipos) {

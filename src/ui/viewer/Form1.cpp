@@ -31,6 +31,8 @@ Form1::Form1(QWidget* parent) : QDialog(parent) {
 Form1::~Form1() = default;
 
 void Form1::MuestraReporte() {
+    // The viewer's first activation queues one Enter to the active window, unwaited: whatever
+    // takes keys there (a prompt of the report engine, a default button) gets it after loading.
     if (QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget()
                                                        : QApplication::activeWindow())
         QApplication::postEvent(
