@@ -187,6 +187,47 @@ class tst_planes : public QObject {
     void initTestCase() { programa.Conecta(prueba::BaseNueva("planes")); }
     void cleanup() { prueba::Ejecuta("SET GLOBAL sql_mode=DEFAULT"); }
 
+    // Sales on 1 January and 31 December of each year, and on a day outside the three years on
+    // either side: each report takes exactly the days of its years, in both plans. Worked out
+    // by hand from tests/fixtures/limites.sql.
+    void yearBoundaries() {
+        const QString base = prueba::BaseDeVentas();
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/limites.sql", base);
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, base);
+        const Seleccion s = prueba::Sel(2, "", "01/01/2010", "31/12/2010");
+        auto cifras = [](const QList<QVariantList>& filas, int desde, int hasta) {
+            QList<QVariantList> r;
+            for (const QVariantList& f : filas) {
+                QVariantList fila{f[0].toString()};
+                for (int c = desde; c <= hasta; ++c) fila << f[c].toDouble();
+                r << fila;
+            }
+            return r;
+        };
+        for (Plan plan : {Plan::Fiel, Plan::Agrupado}) {
+            // Month by month: every figure in January or December.
+            const QList<QVariantList> meses = Llena(cn, base, 0, plan, s).filas;
+            QCOMPARE(cifras(meses, 1, 1),
+                     (QList<QVariantList>{{"2008", 64.5}, {"2009", 4.0}, {"2010", 16.0}}));
+            QCOMPARE(cifras(meses, 12, 12),
+                     (QList<QVariantList>{{"2008", 2.0}, {"2009", 8.0}, {"2010", 159.75}}));
+            for (const QVariantList& f : cifras(meses, 2, 11))
+                for (int c = 1; c < f.size(); ++c) QCOMPARE(f[c].toDouble(), 0.0);
+
+            const Hecho lineas = Llena(cn, base, 1, plan, s);
+            QCOMPARE(lineas.etiquetas.mid(0, 3), QStringList({"Dos", "Uno", ""}));
+            QCOMPARE(cifras(lineas.filas, 1, 3),
+                     (QList<QVariantList>{{"2008", 66.0, 0.5, 0.0},
+                                          {"2009", 8.0, 4.0, 0.0},
+                                          {"2010", 31.75, 144.0, 0.0}}));
+
+            const Hecho vendedores = Llena(cn, base, 2, plan, s);
+            QCOMPARE(cifras(vendedores.filas, 1, 3),
+                     (QList<QVariantList>{{"A", 0.5, 4.0, 144.0}, {"B", 66.0, 8.0, 31.75}}));
+        }
+    }
+
     void fixture() {
         const QString base = prueba::BaseConFixture();
         ado::Connection cn;
