@@ -1,9 +1,9 @@
 #include "tramo5/Fabrica.h"
 
+#include <QtGlobal>
 #include <cstring>
 
-extern "C" __attribute__((visibility("default"))) tramo5::Objeto* CreaObjetoTramo5(
-    const char* identificador) {
+extern "C" Q_DECL_EXPORT tramo5::Objeto* CreaObjetoTramo5(const char* identificador) {
     struct Clase {
         const char* id;
         tramo5::Objeto* (*crea)();
