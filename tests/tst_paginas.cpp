@@ -38,7 +38,23 @@ class tst_paginas : public QObject {
         QCOMPARE(obtenido, esperado);
     }
 
-    // The real page: every row and the totals row appear exactly once, whatever the count.
+    void rowsThatFit_data() {
+        QTest::addColumn<double>("alto");
+        QTest::addColumn<int>("caben");
+        QTest::newRow("no room for the heading") << 14.9 << 0;
+        QTest::newRow("the heading alone") << 15.0 << 0;
+        QTest::newRow("one row, exactly") << 30.0 << 1;
+        QTest::newRow("a hair short of two") << 44.99 << 1;
+        QTest::newRow("a page of rows") << 463.0 << 29;
+    }
+    void rowsThatFit() {
+        QFETCH(double, alto);
+        QFETCH(int, caben);
+        QCOMPARE(report::FilasQueCaben(alto, 15), caben);
+    }
+
+    // The real page: every row and the totals row appear exactly once, whatever the count, and
+    // nothing is drawn in the bottom margin.
     void everyRowAndTheTotalsOnTheRealPage_data() {
         QTest::addColumn<int>("filas");
         for (int n : {0, 1, 11, 12, 13, 41, 42, 100})
@@ -61,6 +77,17 @@ class tst_paginas : public QObject {
         }
         QCOMPARE(vistas, filas);
         QCOMPARE(totales, filas ? 1 : 0);
+        const int margen = 36;  // points, as the page lays it out; a rule on its edge may bleed
+        for (int pagina = 0; pagina < paginas.Count(); ++pagina) {
+            const QImage imagen = report::RenderPage(paginas, pagina, 72);
+            for (int y = imagen.height() - margen + 1; y < imagen.height(); ++y)
+                for (int x = 0; x < imagen.width(); ++x)
+                    QVERIFY2(imagen.pixel(x, y) == qRgb(255, 255, 255),
+                             qPrintable(QString("page %1 drawn at %2,%3 in the bottom margin")
+                                            .arg(pagina + 1)
+                                            .arg(x)
+                                            .arg(y)));
+        }
     }
 
     // Round, distinct, few ticks for any range; zero among them; money as the table writes it.

@@ -4,6 +4,10 @@
 
 namespace report {
 
+int FilasQueCaben(double alto, double renglon) {
+    return qMax(0, static_cast<int>(alto / renglon) - 1);
+}
+
 QVector<Trozo> Pagina(int filas, int cabenPrimera, int cabenResto) {
     if (filas == 0) return {Trozo{0, 0, false}};
     QVector<Trozo> trozos;

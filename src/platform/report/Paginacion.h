@@ -10,6 +10,9 @@ struct Trozo {
     bool total;
 };
 
+// The rows of the table that fit in alto points under its heading row, each row renglon high.
+int FilasQueCaben(double alto, double renglon);
+
 // Splits a table of filas rows over pages: the first page has room for cabenPrimera rows, the
 // others for cabenResto (heading excluded). The totals row follows the last row, on a page of
 // its own when the last rows fill theirs. No rows: one page and no table.

@@ -30,11 +30,8 @@ ReportPages::ReportPages(ReportContent content)
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
     // First page: the chart and the rows that fit under it; then pages of rows only.
-    auto caben = [](double alto) {
-        return static_cast<int>(alto / kRenglon) - 1;
-    };  // less the heading
-    trozos_ =
-        Pagina(filas, caben(AltoCuerpo() - alturaGrafica_ - kSeparacion), caben(AltoCuerpo()));
+    trozos_ = Pagina(filas, FilasQueCaben(AltoCuerpo() - alturaGrafica_ - kSeparacion, kRenglon),
+                     FilasQueCaben(AltoCuerpo(), kRenglon));
 }
 
 void ReportPages::Paint(QPainter& p, int page) const {
