@@ -228,6 +228,29 @@ class tst_planes : public QObject {
         }
     }
 
+    // A key of six emoji is six characters, which the key column holds, though twelve UTF-16
+    // units: the salesperson gets a row in both plans.
+    void keyOfSixEmoji() {
+        const QString base = prueba::BaseConFixture();
+        const QString clave = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(6);
+        const QString b = "`" + base + "`.";
+        prueba::Ejecuta("INSERT INTO " + b + "vendedores VALUES ('" + clave + "','Sonrisa')");
+        prueba::Ejecuta("INSERT INTO " + b + "facturas VALUES (99,'2010-05-05','C1','" + clave +
+                        "',3,0,0)");
+        prueba::Ejecuta("INSERT INTO " + b +
+                        "facturasdetalle (Id,Producto,Cantidad,PrecioNeto,IVA) VALUES "
+                        "(99,'P1',1,3,0)");
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, base);
+        const Seleccion s = prueba::Sel(0, clave);
+        for (Plan plan : {Plan::Fiel, Plan::Agrupado}) {
+            const Hecho h = Llena(cn, base, 2, plan, s);
+            QVERIFY(h.datos);
+            QCOMPARE(h.filas.value(0).value(0).toString(), clave);
+            QCOMPARE(h.filas.value(0).value(3).toDouble(), 3.0);
+        }
+    }
+
     void fixture() {
         const QString base = prueba::BaseConFixture();
         ado::Connection cn;

@@ -35,7 +35,8 @@ inline const QString kLineasVendidas =
     " left join XXXdetalle on XXX.Id=XXXdetalle.Id "
     "left join productos on XXXdetalle.Producto=productos.Clave "
     "left join lineas on productos.Linea=lineas.Id where not isnull(lineas.Linea) ";
-inline const QString kAgrupaPorLinea = " group by lineas.Linea";
+// Which line takes which slot follows this order: said, since MySQL 8 does not sort a GROUP BY.
+inline const QString kAgrupaPorLinea = " group by lineas.Linea order by lineas.Linea";
 // The line's name and its weight in the column's collation: equal weights, one line.
 inline const QString kLineaYPeso = "lineas.Linea, weight_string(lineas.Linea) as Peso";
 inline const QString kVentasDeLinea =

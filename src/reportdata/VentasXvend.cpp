@@ -56,7 +56,8 @@ bool Secuencia(const Seleccion& s, const Aviso& avisa,
 }
 
 void CompruebaClave(const QString& vendedor) {
-    if (vendedor.size() > kAnchoVendedor)
+    // Characters as the server counts them, not UTF-16 units: an emoji is one.
+    if (vendedor.toUcs4().size() > kAnchoVendedor)
         throw RuntimeError(mysqlError::kDatoMuyLargo, "La clave de vendedor «" + vendedor +
                                                           "» tiene más de " +
                                                           QString::number(kAnchoVendedor) +
