@@ -25,7 +25,7 @@ double AltoCuerpo() {
 }  // namespace
 
 ReportPages::ReportPages(ReportContent content)
-    : content_(std::move(content)), tabla_(content_.TablaMostrada()) {
+    : content_(std::move(content)), tabla_(content_.TablaMostrada()), totales_(tabla_.Suma()) {
     const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
@@ -112,7 +112,7 @@ ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
     const ReportContent::Tabla& t = tabla_;
     const int n = static_cast<int>(t.columnas.size());
     // The widest text of each column, totals included, at a given size and number of decimals.
-    const ReportContent::Totales totales = t.Suma();
+    const ReportContent::Totales& totales = totales_;
     auto anchos = [&](double pixeles, int decimales) {
         const QFontMetricsF normal(Letra(pixeles)), negrita(Letra(pixeles, true));
         QVector<double> w(n + 2, 0.0);
@@ -169,7 +169,7 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
     for (int c = 0; c <= n; ++c) celda(c + 1, y, c < n ? t.columnas[c] : "Total", Qt::AlignRight);
     y += kRenglon;
 
-    const ReportContent::Totales totales = t.Suma();
+    const ReportContent::Totales& totales = totales_;
     auto renglon = [&](const QString& rotulo, const QVector<double>& valores, double suma,
                        bool resaltado, int i) {
         if (resaltado)

@@ -40,6 +40,7 @@ class ReportPages {
 
     ReportContent content_;
     ReportContent::Tabla tabla_;
+    ReportContent::Totales totales_;
     double alturaGrafica_ = 0;
     QVector<Trozo> trozos_;
 };

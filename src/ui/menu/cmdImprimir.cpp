@@ -82,7 +82,7 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
     visor.Seleccion(reportdata::DescribeSeleccion(r, s));
     visor_ = &visor;
-    if (!cerrarAlTerminar_) visor.exec();
+    visor.exec();
     visor_ = nullptr;
     if (visor.Falla()) std::rethrow_exception(visor.Falla());
     trabajo.Borra();
