@@ -230,7 +230,8 @@ class tst_imprimir : public QObject {
 
     // Statements that run for half a minute, on the report's session and on the sessions it
     // opened to ask both document tables at once: Cancelar stops every one on the server at
-    // once, drops the work table and gives the window back within a second, with no message.
+    // once, drops the work table and gives the window back long before a statement's four seconds
+    // (a second on a plain build), with no message.
     void cancelStopsTheRunningStatement() {
         Lentas({"facturas", "remisiones"});
         prueba::Cajas cajas;
@@ -250,7 +251,7 @@ class tst_imprimir : public QObject {
         m->cmdImprimir->click();
         QVERIFY2(desdeCancelar.isValid(), "no progress window with Cancelar was shown");
         qInfo("From Cancelar to a usable window: %lld ms", desdeCancelar.elapsed());
-        QVERIFY2(desdeCancelar.elapsed() < 1000,
+        QVERIFY2(desdeCancelar.elapsed() < 3000,
                  qPrintable(QString::number(desdeCancelar.elapsed())));
         QVERIFY(total.elapsed() < 5000);
         QCOMPARE(progresos.mostrados, 1);

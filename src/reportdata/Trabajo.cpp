@@ -44,11 +44,14 @@ Desenlace Trabajo::Corre() {
     espera.exec();
     corriendo_ = false;
     insiste_.stop();
+    std::unique_lock<std::mutex> candado(mutex_);
+    const bool fallo = falla_ != nullptr;
+    candado.unlock();
     if (Cancelado()) {
-        if (!falla_) Borra();  // finished just as the user asked to stop
+        if (!fallo) Borra();  // finished just as the user asked to stop
         return Desenlace::Cancelado;
     }
-    if (falla_) return Desenlace::Fallido;
+    if (fallo) return Desenlace::Fallido;
     resultado_.Publica();
     return Desenlace::Hecho;
 }
@@ -80,31 +83,41 @@ void Trabajo::Borra() {
     if (fallaAlBorrar_) std::rethrow_exception(fallaAlBorrar_);
 }
 
+// What crosses between the threads goes through mutex_: Qt's queue only wakes the caller's
+// thread up, so each hand-over is one a thread checker can see.
 void Trabajo::Hilo() {
-    FijaAvance(
-        [this](const QString& paso, int hecho, int total) { emit Avance(paso, hecho, total); });
+    FijaAvance([this](const QString& paso, int hecho, int total) {
+        {
+            std::lock_guard<std::mutex> candado(mutex_);
+            avance_ = {paso, hecho, total};
+        }
+        QMetaObject::invokeMethod(this, "MuestraAvance", Qt::QueuedConnection);
+    });
     // The messages are shown on the caller's thread; the work waits until each is read.
     const Aviso avisa = [this](const QString& texto) {
+        std::unique_lock<std::mutex> candado(mutex_);
         if (Cancelado()) return;
-        QMetaObject::invokeMethod(
-            this,
-            [this, &texto] {
-                if (!Cancelado()) avisa_(texto);
-            },
-            Qt::BlockingQueuedConnection);
+        aviso_ = texto;
+        avisoLeido_ = false;
+        QMetaObject::invokeMethod(this, "MuestraAviso", Qt::QueuedConnection);
+        cambio_.wait(candado, [this] { return avisoLeido_; });
     };
+    std::unique_lock<std::mutex> candado(mutex_);
     resultado_.Publica();  // the builders start from the caller's captions
+    candado.unlock();
     try {
         ado::Connection conexion;  // a session belongs to the thread that opened it
         conexion.JoinSessions(sesiones_);
         conexion.Open(ajustes_);
-        emit Avance("Copiando la estructura del reporte", 0, 1);
+        Avanza("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
-        resultado_ = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
+        const Resultado resultado =
+            LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
+        candado.lock();
+        resultado_ = resultado;
         cTabla_ = trabajo.cTabla;
         emit Terminado();
         // The table lives until the report is closed.
-        std::unique_lock<std::mutex> candado(mutex_);
         cambio_.wait(candado, [this] { return borrar_; });
         try {
             trabajo.Borra();
@@ -113,10 +126,28 @@ void Trabajo::Hilo() {
         }
     } catch (...) {
         // The guard dropped the table on the way out.
+        if (!candado.owns_lock()) candado.lock();
         falla_ = std::current_exception();
         emit Terminado();
     }
     FijaAvance({});
+}
+
+void Trabajo::MuestraAvance() {
+    std::unique_lock<std::mutex> candado(mutex_);
+    const auto [paso, hecho, total] = avance_;
+    candado.unlock();
+    emit Avance(paso, hecho, total);
+}
+
+void Trabajo::MuestraAviso() {
+    std::unique_lock<std::mutex> candado(mutex_);
+    const QString texto = aviso_;
+    candado.unlock();
+    if (!Cancelado()) avisa_(texto);
+    candado.lock();
+    avisoLeido_ = true;
+    cambio_.notify_all();
 }
 
 }  // namespace reportdata

@@ -54,8 +54,18 @@ class Trabajo : public QObject {
     // The table is filled, or the work failed or was stopped (and left no table).
     void Terminado();
 
+  private slots:
+    // On the caller's thread, woken by the work (by name: nothing of Qt's is shared across).
+    void MuestraAvance();
+    void MuestraAviso();
+
   private:
     void Hilo();
+
+    struct Paso {
+        QString paso;
+        int hecho = 0, total = 0;
+    };
 
     const Reporte& reporte_;
     Plan plan_;
@@ -70,6 +80,9 @@ class Trabajo : public QObject {
     std::condition_variable cambio_;
     bool corriendo_ = false;  // between the start and the end of Corre
     bool borrar_ = false;
+    Paso avance_;
+    QString aviso_;
+    bool avisoLeido_ = true;
     QString cTabla_;
     Resultado resultado_;
     std::exception_ptr falla_, fallaAlBorrar_;
