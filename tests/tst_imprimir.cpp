@@ -166,9 +166,7 @@ class tst_imprimir : public QObject {
             QVERIFY2(persona.vioElVisor, qPrintable(QString::number(reporte)));
         }
         QCOMPARE(persona.visto.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
-        QCOMPARE(persona.leidos.size(), 10);
-        QCOMPARE(persona.leidos.first(), " De 0 al 1");
-        QCOMPARE(persona.leidos[1], "facturas");
+        QCOMPARE(persona.leidos.size(), 10);  // every box, each answered once
         QCOMPARE(persona.leidos.last(), "Fin de la función");
         QVERIFY(Temporales().isEmpty());
         QVERIFY(m->isEnabled());
@@ -265,7 +263,6 @@ class tst_imprimir : public QObject {
                  0);
     }
 
-    // A report that takes less than half a second shows no progress window.
     // A report that takes less than half a second shows no progress window, not even while its
     // viewer stays open longer.
     void shortReportShowsNoProgress() {
@@ -312,9 +309,6 @@ class tst_imprimir : public QObject {
         v = Imprime(2);
         QCOMPARE(m->focusWidget(), m->cmdImprimir);  // ready to print again
         QCOMPARE(v.contenido.Categorias(), QStringList({"7", "8", "9", "AXXXB", "X'Q"}));
-        // Kinds, two per document table, the result, the returns pass in three, the end.
-        QCOMPARE(cajas.vistos.size(), 10);
-        QCOMPARE(cajas.vistos.last().texto, "Fin de la función");
 
         QVERIFY(Temporales().isEmpty());
         QVERIFY(m->isEnabled());
