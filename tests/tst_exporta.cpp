@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "Prueba.h"
+#include "platform/ado/Connection.h"
 
 class tst_exporta : public QObject {
     Q_OBJECT
@@ -69,6 +70,7 @@ class tst_exporta : public QObject {
             prueba::Ejecuta("RENAME TABLE " + base + ".remisiones_fuera TO " + base +
                             ".remisiones");
         prueba::Ejecuta("DROP USER IF EXISTS 'miravel_exp'@'127.0.0.1'");
+        prueba::Ejecuta("SET GLOBAL wait_timeout=DEFAULT");
     }
 
     void monthlyToEveryFormat() {
@@ -231,17 +233,22 @@ class tst_exporta : public QObject {
     }
 
     // SIGINT or SIGTERM in the middle of a statement: the statement stopped, no table, no
-    // output file, and the exit status of the signal.
+    // output file, and the exit status of the signal; also once every idle session of the run
+    // has expired on the server.
     void signalsStopInGoodOrder_data() {
         QTest::addColumn<int>("senal");
         QTest::addColumn<int>("estado");
-        QTest::newRow("SIGINT") << int(SIGINT) << 130;
-        QTest::newRow("SIGTERM") << int(SIGTERM) << 143;
-        QTest::newRow("SIGHUP") << int(SIGHUP) << 143;
+        QTest::addColumn<int>("espera");  // ms before the signal
+        QTest::newRow("SIGINT") << int(SIGINT) << 130 << 1500;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << 143 << 1500;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 143 << 1500;
+        QTest::newRow("sessions expired") << int(SIGTERM) << 143 << 5000;
     }
     void signalsStopInGoodOrder() {
         QFETCH(int, senal);
         QFETCH(int, estado);
+        QFETCH(int, espera);
+        if (espera > 2000) prueba::Ejecuta("SET GLOBAL wait_timeout=2");
         prueba::Ejecuta("RENAME TABLE `" + base + "`.facturas TO `" + base + "`.facturas_datos");
         prueba::Ejecuta("CREATE VIEW `" + base + "`.facturas AS SELECT * FROM `" + base +
                         "`.facturas_datos WHERE SLEEP(4)=0");
@@ -251,7 +258,7 @@ class tst_exporta : public QObject {
                 {"--reporte", "mes", "--anio", "2010", "--pdf", pdf, "--servidor", "127.0.0.1",
                  "--puerto", prueba::Puerto(), "--usuario", "root", "--base", base});
         QVERIFY(p.waitForStarted());
-        QTest::qWait(1500);
+        QTest::qWait(espera);
         QElapsedTimer reloj;
         reloj.start();
         ::kill(static_cast<pid_t>(p.processId()), senal);
@@ -260,6 +267,53 @@ class tst_exporta : public QObject {
         QCOMPARE(p.exitCode(), estado);
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(Temporales(), 0);
+    }
+
+    // A signal while the templates are renewed lets the renewal end in order; a run killed in
+    // the middle leaves tables the next run drops, once their owner's session is gone.
+    void renewalInterrupted() {
+        prueba::Programa programa;
+        programa.Configura(base, "5.10.0");  // an old host version: the templates are renewed
+        QCOMPARE(Exporta({"--reporte", "mes", "--config", programa.Ini()}, {}, false).estado, 0);
+        const QString restos =
+            "SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='orvaloreportes' "
+            "AND (TABLE_NAME LIKE '%!_nueva%' ESCAPE '!' OR TABLE_NAME LIKE '%!_vieja%' "
+            "ESCAPE '!')";
+        for (int senal : {SIGTERM, SIGKILL}) {
+            ado::Connection cerrojo;
+            cerrojo.Open("127.0.0.1", prueba::Puerto(), "root", "", "orvaloreportes");
+            cerrojo.Execute("LOCK TABLES ventasde3y READ");
+            QProcess p;
+            p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                    {"--reporte", "mes", "--config", programa.Ini(), "--json",
+                     salida.filePath("r.json")});
+            QVERIFY(p.waitForStarted());
+            QString sesion;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !(sesion = prueba::Valor("SELECT ID FROM information_schema.PROCESSLIST WHERE "
+                                         "INFO LIKE 'Rename table ventasde3y to %'")
+                               .toString())
+                     .isEmpty(),
+                10000);
+            ::kill(static_cast<pid_t>(p.processId()), senal);
+            QTest::qWait(300);
+            cerrojo.Execute("UNLOCK TABLES");
+            QTRY_COMPARE_WITH_TIMEOUT(p.state(), QProcess::NotRunning, 10000);
+            if (senal == SIGTERM) {
+                QCOMPARE(p.exitCode(), 143);
+                QCOMPARE(prueba::Valor(restos).toInt(), 0);
+            } else {
+                QTRY_COMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                           "WHERE ID=" +
+                                           sesion)
+                                 .toInt(),
+                             0);
+                QCOMPARE(
+                    Exporta({"--reporte", "mes", "--config", programa.Ini()}, {}, false).estado, 0);
+                QCOMPARE(prueba::Valor(restos).toInt(), 0);
+            }
+            QVERIFY(!QFile::exists(salida.filePath("r.json")));
+        }
     }
 
     void passwordFromTheEnvironmentOnly() {

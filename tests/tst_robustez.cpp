@@ -56,7 +56,29 @@ class tst_robustez : public QObject {
     QString base;
     QTemporaryDir montaje;  // where a small file system is mounted, outliving each test
     QString lleno;
-    QString plantillaOriginal;  // a template a test broke, made again whatever the test's end
+    QStringList plantillasOriginales;  // templates a test changed, made again whatever its end
+
+    void CambiaPlantilla(const QString& plantilla, const QString& cambio) {
+        plantillasOriginales
+            << prueba::Filas("SHOW CREATE TABLE orvaloreportes." + plantilla)[0][1].toString();
+        prueba::Ejecuta("ALTER TABLE orvaloreportes." + plantilla + " " + cambio);
+    }
+    // Salesperson rows of a report: key -> the three years.
+    QMap<QString, QList<double>> PorVendedor(ado::Connection& cn, reportdata::Plan plan,
+                                             const reportdata::Seleccion& s, bool* datos = {}) {
+        TablaTemporal trabajo(cn, "ventasde3yporvend");
+        const bool hay = prueba::SinFalla([&] {
+            return reportdata::LlenaTabla(reportdata::kReportes[2], plan, s, cn, trabajo.cTabla,
+                                          [](const QString&) {})
+                .tieneDatos;
+        });
+        if (datos) *datos = hay;
+        QMap<QString, QList<double>> filas;
+        for (const QVariantList& f : prueba::Filas("SELECT Vendedor, Anio1, Anio2, Anio3 FROM `" +
+                                                   cn.DefaultDatabase() + "`." + trabajo.cTabla))
+            filas.insert(f[0].toString(), {f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
+        return filas;
+    }
 
   private slots:
     void initTestCase() {
@@ -67,12 +89,12 @@ class tst_robustez : public QObject {
         ado::Connection::SetTimeouts(10, 600);
         if (!lleno.isEmpty()) QProcess::execute("umount", {lleno});
         lleno.clear();
-        if (!plantillaOriginal.isEmpty()) {
-            prueba::Ejecuta("DROP TABLE orvaloreportes.ventasxlinea");
-            prueba::Ejecuta("USE orvaloreportes");
-            prueba::Ejecuta(plantillaOriginal);
-            plantillaOriginal.clear();
+        prueba::Ejecuta("USE orvaloreportes");
+        for (const QString& creacion : plantillasOriginales) {
+            prueba::Ejecuta("DROP TABLE " + creacion.section('`', 1, 1));
+            prueba::Ejecuta(creacion);
         }
+        plantillasOriginales.clear();
     }
 
     // Needs root to mount a small tmpfs; elsewhere skipped with a message.
@@ -130,13 +152,23 @@ class tst_robustez : public QObject {
 
         oBasesDD->AbrirBdD(cn, base);
         reloj.restart();
+        QString tabla;
         try {
-            cn.Execute("SELECT SLEEP(5)");
+            TablaTemporal trabajo(cn, "ventasde3y");
+            tabla = trabajo.cTabla;
+            cn.Execute("INSERT INTO " + tabla + " (`Año`) SELECT SLEEP(5)");
             QFAIL("an answer past the wait was awaited");
         } catch (const RuntimeError& e) {
             QVERIFY2(e.Description().contains("no respondió"), qPrintable(e.Description()));
         }
+        // The statement was stopped on the server too, so the cleanup did not wait for it: the
+        // table is gone at once.
         QVERIFY(reloj.elapsed() < 4500);
+        QVERIFY(!prueba::ExisteTabla(base, tabla));
+        QCOMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO "
+                               "LIKE 'INSERT INTO tbltemp%'")
+                     .toInt(),
+                 0);
     }
 
     // A session the server dropped (restart, idle timeout, KILL) is opened again before the
@@ -155,6 +187,46 @@ class tst_robustez : public QObject {
         }
         QVERIFY(!prueba::ExisteTabla(base, tabla));
         QVERIFY_THROWS_NO_EXCEPTION(cn.Execute("SELECT 1"));
+    }
+
+    // A run whose session was lost (an idle timeout while a long page was drawn) no longer holds
+    // its table's lock: the next run reclaims the table and takes its name. The first run, back
+    // on a new session, leaves that table alone, whether its report was done or failed, and the
+    // second run's report comes out right. A name nobody took is dropped by its run as before.
+    void lostSessionLeavesTheNextRunsTable() {
+        const reportdata::Seleccion s = prueba::Sel(2);
+        for (int vez = 0; vez < 20; ++vez) {
+            ado::Connection primera, segunda;
+            oBasesDD->AbrirBdD(primera, base);
+            oBasesDD->AbrirBdD(segunda, base);
+            auto suya = std::make_unique<TablaTemporal>(primera, "ventasde3y");
+            const QString nombre = suya->cTabla;
+            prueba::Ejecuta("KILL " + QString::number(IdDe(primera)));
+            QTRY_COMPARE(
+                prueba::Valor("SELECT IS_FREE_LOCK(" + CandadoDe(primera, nombre) + ")").toInt(),
+                1);
+            TablaTemporal otra(segunda, "ventasde3y");
+            QCOMPARE(otra.cTabla, nombre);
+            if (vez % 2)
+                suya.reset();  // its report failed
+            else
+                QVERIFY_THROWS_NO_EXCEPTION(suya->Borra());  // its report was done
+            QVERIFY(prueba::ExisteTabla(base, nombre));
+            prueba::SinFalla([&] {
+                reportdata::LlenaTabla(reportdata::kReportes[0], reportdata::Plan::Agrupado, s,
+                                       segunda, otra.cTabla, {});
+            });
+            QCOMPARE(prueba::Valor("SELECT Ene FROM `" + base + "`." + nombre + " WHERE `Año`=2010")
+                         .toDouble(),
+                     204.0);
+            otra.Borra();
+        }
+        ado::Connection sola;
+        oBasesDD->AbrirBdD(sola, base);
+        TablaTemporal trabajo(sola, "ventasde3y");
+        prueba::Ejecuta("KILL " + QString::number(IdDe(sola)));
+        QVERIFY_THROWS_NO_EXCEPTION(trabajo.Borra());
+        QVERIFY(!prueba::ExisteTabla(base, trabajo.cTabla));
     }
 
     // Tables of runs that died are dropped; those of live runs and those without the mark stay.
@@ -236,11 +308,49 @@ class tst_robustez : public QObject {
             }
     }
 
+    // Every salesperson the sales data tells apart keeps a row of its own, with the figures it
+    // has, whatever the templates' character set: a binary collation tells ab from AB, a latin1
+    // template would take Mü for My and hold no emoji. Both plans.
+    void keysCompareAsTheSalesColumns() {
+        const QString claves = prueba::BaseNueva("claves");
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/esquema.sql", claves);
+        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", claves);
+        const QMap<QString, QString> nuevas{
+            {"7", "😀😀😀"}, {"8", "ab"}, {"9", "AB"}, {"AXXXB", "Mü"}, {"X''Q", "My"}};
+        const QString binaria = " varchar(10) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin";
+        for (const auto& [tabla, columna] : {std::pair{"facturas", "Vendedor"},
+                                             {"remisiones", "Vendedor"},
+                                             {"clientes", "Vendedor"},
+                                             {"vendedores", "Clave"}}) {
+            const QString t = "`" + claves + "`." + tabla;
+            prueba::Ejecuta(QString("ALTER TABLE %1 MODIFY %2%3").arg(t, columna, binaria));
+            for (auto n = nuevas.begin(); n != nuevas.end(); ++n)
+                prueba::Ejecuta(QString("UPDATE %1 SET %2='%3' WHERE %2='%4'")
+                                    .arg(t, columna, n.value(), n.key()));
+        }
+        ado::Connection fixture, cn;
+        oBasesDD->AbrirBdD(fixture, base);
+        oBasesDD->AbrirBdD(cn, claves);
+        for (bool latin1 : {false, true}) {
+            if (latin1) CambiaPlantilla("ventasde3yporvend", "CONVERT TO CHARACTER SET latin1");
+            for (reportdata::Plan plan : {reportdata::Plan::Fiel, reportdata::Plan::Agrupado}) {
+                const auto esperado = PorVendedor(fixture, plan, prueba::Sel(2));
+                const auto obtenido = PorVendedor(cn, plan, prueba::Sel(2));
+                QCOMPARE(obtenido.size(), esperado.size());
+                for (auto n = nuevas.begin(); n != nuevas.end(); ++n)
+                    QCOMPARE(obtenido.value(n.value()),
+                             esperado.value(QString(n.key()).replace("''", "'")));
+                bool datos = false;
+                const auto uno = PorVendedor(cn, plan, prueba::Sel(2, "😀😀😀"), &datos);
+                QVERIFY(datos);
+                QCOMPARE(uno.value("😀😀😀"), esperado.value("7"));
+            }
+        }
+    }
+
     // A template that lacks a column the builder writes is named in the message.
     void brokenTemplateNamed() {
-        plantillaOriginal =
-            prueba::Filas("SHOW CREATE TABLE orvaloreportes.ventasxlinea")[0][1].toString();
-        prueba::Ejecuta("ALTER TABLE orvaloreportes.ventasxlinea DROP COLUMN Linea1");
+        CambiaPlantilla("ventasxlinea", "DROP COLUMN Linea1");
         ado::Connection cn;
         oBasesDD->AbrirBdD(cn, base);
         reportdata::Seleccion s;

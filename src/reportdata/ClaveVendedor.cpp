@@ -17,7 +17,7 @@ bool ClaveCabe(ado::Connection& conexion, const QString& clave) {
     QSqlQuery juegos = conexion.Query(
         "SELECT DISTINCT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE "
         "TABLE_SCHEMA=DATABASE() AND COLUMN_NAME IN ('Vendedor','Clave') AND "
-        "CHARACTER_SET_NAME IS NOT NULL");
+        "CHARACTER_SET_NAME IS NOT NULL AND TABLE_NAME NOT LIKE 'tbltemp%'");
     static const QRegularExpression nombre("^[A-Za-z0-9_]+$");
     const QString texto = "CONVERT(" + ado::Quote(clave) + " USING utf8mb4)";
     QStringList pruebas;

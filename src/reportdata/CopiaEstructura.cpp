@@ -1,6 +1,8 @@
 #include "reportdata/CopiaEstructura.h"
 
 #include <QCryptographicHash>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -41,34 +43,94 @@ QString CandadoDe(ado::Connection& conexion, const QString& tabla) {
     return ado::Quote("miravel." + QString::fromLatin1(base) + "." + tabla);
 }
 
-namespace {
-
 bool TomaCandado(ado::Connection& conexion, const QString& tabla) {
     QSqlQuery q = conexion.Query("SELECT GET_LOCK(" + CandadoDe(conexion, tabla) + ",0)");
     return q.next() && q.value(0).toInt() == 1;
 }
 
+void SueltaCandado(ado::Connection& conexion, const QString& tabla) {
+    conexion.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion, tabla) + ")");
+}
+
+namespace {
+
+QString Marca(const QString& ficha) {
+    return kMarcaDeTrabajo + " " + ficha;
+}
+
+bool LlevaFicha(ado::Connection& conexion, const QString& tabla, const QString& ficha) {
+    QSqlQuery q = conexion.Query(
+        "SELECT TABLE_COMMENT FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
+        "TABLE_NAME=" +
+        ado::Quote(tabla));
+    return q.next() && q.value(0).toString() == Marca(ficha);
+}
+
+// The sales column each work-table key holds: the key compares as it does, so that every
+// salesperson the sales data tells apart keeps a row, whatever the templates' character set.
+const struct {
+    const char *columna, *tablaDeVentas;
+} kClavesDeVentas[] = {{"Vendedor", "facturas"}};
+
+QString ConClavesDeVentas(ado::Connection& conexion, QString creacion) {
+    static const QRegularExpression nombre("^[A-Za-z0-9_]+$");
+    for (const auto& clave : kClavesDeVentas) {
+        const QRegularExpression definicion(
+            QString("(`%1` (?:var)?char\\(\\d+\\))(?: CHARACTER SET \\w+)?(?: COLLATE \\w+)?")
+                .arg(clave.columna));
+        if (!creacion.contains(definicion)) continue;
+        QSqlQuery q = conexion.Query(
+            "SELECT CHARACTER_SET_NAME, COLLATION_NAME FROM information_schema.COLUMNS WHERE "
+            "TABLE_SCHEMA=DATABASE() AND TABLE_NAME=" +
+            ado::Quote(clave.tablaDeVentas) + " AND COLUMN_NAME=" + ado::Quote(clave.columna));
+        if (!q.next()) continue;
+        const QString juego = q.value(0).toString(), colacion = q.value(1).toString();
+        if (!nombre.match(juego).hasMatch() || !nombre.match(colacion).hasMatch()) continue;
+        creacion.replace(definicion, "\\1 CHARACTER SET " + juego + " COLLATE " + colacion);
+    }
+    return creacion;
+}
+
 }  // namespace
+
+QString NuevaFicha() {
+    return QString::number(QRandomGenerator::system()->generate64(), 36);
+}
+
+bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha,
+                 bool reabierta, const QString& borra) {
+    if (reabierta) {
+        if (!TomaCandado(conexion, tabla)) return false;
+        if (!LlevaFicha(conexion, tabla, ficha)) {
+            SueltaCandado(conexion, tabla);
+            return false;
+        }
+    }
+    conexion.Execute(borra + " " + ado::QuoteIdentifier(tabla));
+    SueltaCandado(conexion, tabla);
+    return true;
+}
 
 void ReclamaTablasHuerfanas(ado::Connection& conexion) {
     QSqlQuery marcadas = conexion.Query(
         "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
-        "TABLE_NAME LIKE 'tbltemp%' AND TABLE_COMMENT=" +
-        ado::Quote(kMarcaDeTrabajo));
+        "TABLE_NAME LIKE 'tbltemp%' AND TABLE_COMMENT LIKE " +
+        ado::Quote(kMarcaDeTrabajo + "%"));
     QStringList tablas;
     while (marcadas.next()) tablas << marcadas.value(0).toString();
     // A free lock means the run that made the table is gone; holding it, nobody else drops it.
     for (const QString& tabla : tablas)
         if (TomaCandado(conexion, tabla)) {
             conexion.Execute("Drop table if exists " + ado::QuoteIdentifier(tabla));
-            conexion.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion, tabla) + ")");
+            SueltaCandado(conexion, tabla);
         }
 }
 
-QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla) {
+QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, const QString& ficha) {
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, "Show create table orvaloreportes." + plantilla);
-    const QString creacion = rs.Fields(1).toString() + " COMMENT=" + ado::Quote(kMarcaDeTrabajo);
+    const QString creacion = ConClavesDeVentas(conexion, rs.Fields(1).toString()) + " COMMENT=" +
+                             ado::Quote(Marca(ficha.isEmpty() ? NuevaFicha() : ficha));
     oBasesDD->CierraTabla(rs);
     // The table's lock is taken before the table exists and held for its whole life. A plain
     // CREATE TABLE: when another program took the free name first, the server says so and we
@@ -80,7 +142,7 @@ QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla) {
             conexion.Execute(QString(creacion).replace(plantilla, nombre));
             return nombre;
         } catch (const RuntimeError& e) {
-            conexion.Execute("SELECT RELEASE_LOCK(" + CandadoDe(conexion, nombre) + ")");
+            SueltaCandado(conexion, nombre);
             if (e.Number() != mysqlError::kTablaExiste) throw;
         }
     }

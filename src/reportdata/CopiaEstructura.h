@@ -9,10 +9,24 @@ class Connection;
 inline const QString kMarcaDeTrabajo = "Miravel: tabla de trabajo de un reporte";
 
 // A new, empty table with the structure of a template of orvaloreportes; gives its name. The
-// table carries the mark, and the connection holds the table's named lock until it is dropped.
-QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla);
+// table carries the mark and the run's token (ficha; a fresh one when empty), and the connection
+// holds the table's named lock until it is dropped. Its key columns compare as the sales columns
+// they hold.
+QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla,
+                        const QString& ficha = {});
+// Drops a work table of this run: the session that made it still holds its lock, or, when the
+// session was lost and opened again (reabierta), the lock is taken again and the table still
+// carries the run's token. Otherwise the name is another run's by now and nothing is touched:
+// gives false. The statement is the one given ("Drop table", or "Drop table if exists").
+bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha,
+                 bool reabierta, const QString& borra);
+// A token no other run has.
+QString NuevaFicha();
 // The name of a work table's lock, as an SQL text.
 QString CandadoDe(ado::Connection& conexion, const QString& tabla);
+// Takes a table's lock without waiting: false when another session holds it.
+bool TomaCandado(ado::Connection& conexion, const QString& tabla);
+void SueltaCandado(ado::Connection& conexion, const QString& tabla);
 // Drops the marked work tables of runs that are gone (their lock is free); tables without the
 // mark belong to others and are never touched.
 void ReclamaTablasHuerfanas(ado::Connection& conexion);

@@ -1,11 +1,14 @@
 #include "reportdata/Plantillas.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStringList>
 
 #include "platform/ado/Connection.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
+#include "reportdata/CopiaEstructura.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
 
@@ -38,14 +41,41 @@ QString NormalizaVersion(const QString& version) {
 
 namespace {
 
+// The tables of a renewal: the new template and the old one, named after the session, and held
+// through the new one's lock for as long as the renewal runs.
+struct Renovacion {
+    QString nueva, vieja;
+    Renovacion(const QString& nombre, const QString& sesion)
+        : nueva(nombre + "_nueva" + sesion), vieja(nombre + "_vieja" + sesion) {}
+};
+
+// Drops what renewals that were stopped half way left (their lock is free: the program is gone).
+void ReclamaRenovaciones(ado::Connection& conexion) {
+    static const QRegularExpression suya("^(ventasde3y|ventasde3yporvend)_(?:nueva|vieja)(\\d+)$");
+    QSqlQuery tablas = conexion.Query(
+        "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
+        "(TABLE_NAME LIKE '%!_nueva%' ESCAPE '!' OR TABLE_NAME LIKE '%!_vieja%' ESCAPE '!')");
+    QSet<std::pair<QString, QString>> dejadas;  // template and session
+    while (tablas.next())
+        if (const auto m = suya.match(tablas.value(0).toString()); m.hasMatch())
+            dejadas.insert({m.captured(1), m.captured(2)});
+    for (const auto& [nombre, sesion] : dejadas) {
+        const Renovacion renovacion(nombre, sesion);
+        if (!TomaCandado(conexion, renovacion.nueva)) continue;
+        conexion.Execute("Drop table if exists " + renovacion.nueva + "," + renovacion.vieja);
+        SueltaCandado(conexion, renovacion.nueva);
+    }
+}
+
 // A template made anew without ever being missing: the new one is built under a name of this
 // session's own and swapped in with one RENAME TABLE, so a program starting at the same moment
 // always finds one.
 void Renueva(ado::Connection& conexion, const QString& nombre, const QString& creacion) {
     QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
     id.next();
-    const QString nueva = nombre + "_nueva" + id.value(0).toString();
-    const QString vieja = nombre + "_vieja" + id.value(0).toString();
+    const Renovacion renovacion(nombre, id.value(0).toString());
+    const QString &nueva = renovacion.nueva, &vieja = renovacion.vieja;
+    TomaCandado(conexion, nueva);  // free: the session is this one, and any earlier was reclaimed
     conexion.Execute("Drop table if exists " + nueva + "," + vieja);
     conexion.Execute(QString(creacion).replace("`" + nombre + "`", "`" + nueva + "`"));
     try {
@@ -60,6 +90,7 @@ void Renueva(ado::Connection& conexion, const QString& nombre, const QString& cr
         }
     }
     conexion.Execute("Drop table if exists " + nueva + "," + vieja);
+    SueltaCandado(conexion, nueva);
 }
 
 }  // namespace
@@ -69,6 +100,7 @@ void PreparaPlantillas(ado::Connection& conexion, bool conVersion) {
     const QString registrada = conVersion ? oRegistro->DatosORW("ActualizacionVersion") : QString();
     const bool renueva =
         conVersion && NormalizaVersion(registrada) < NormalizaVersion(kVersionPlantillasActuales);
+    ReclamaRenovaciones(conexion);
     for (const auto& [nombre, creacion] :
          {std::pair{QString("ventasde3y"), CreaVentasde3y()},
           std::pair{QString("ventasde3yporvend"), CreaVentasde3yporvend()}}) {

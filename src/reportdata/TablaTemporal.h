@@ -21,5 +21,6 @@ class TablaTemporal {
 
   private:
     ado::Connection& conexion_;
+    QString ficha_;  // this run's token in the table's comment
     bool borrada_ = false;
 };

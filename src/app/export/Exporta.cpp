@@ -128,6 +128,8 @@ void Escribe(const Pedido& p, const report::ReportContent& contenido, bool tiene
 }  // namespace
 
 int Exporta(const Pedido& pedido) {
+    // First of all: a signal while the templates are renewed lets the renewal end in order.
+    Senales senales;
     Pedido p = pedido;
     CreaObjetos();
     if (!Configura(p)) return 2;
@@ -136,8 +138,9 @@ int Exporta(const Pedido& pedido) {
 
     ado::Connection conexion;
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
+    QCoreApplication::processEvents();  // a signal that came meanwhile
+    if (senales.Estado()) return senales.Estado();
     // The work runs on its own session and thread; this one answers the signals and stops it.
-    Senales senales;
     reportdata::Trabajo trabajo(*p.reporte, p.planDeConsultas, p.seleccion, conexion.Settings(),
                                 [](const QString& aviso) {
                                     std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());

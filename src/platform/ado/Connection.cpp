@@ -1,6 +1,7 @@
 #include "platform/ado/Connection.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -55,7 +56,7 @@ RuntimeError Connection::Failure(const QSqlError& error, const QString& statemen
                     "s) o cerró la sesión: %5")
                     .arg(settings_.server, settings_.port)
                     .arg(esperaConexion.loadRelaxed())
-                    .arg(esperaConsulta.loadRelaxed())
+                    .arg(QuerySeconds())
                     .arg(texto);
     return RuntimeError(ok ? numero : vbError::kErrorDeProveedor, texto, statement);
 }
@@ -78,7 +79,7 @@ void Connection::Open(const ConnectionSettings& settings) {
         db.setConnectOptions(QString("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
                                      "MYSQL_OPT_WRITE_TIMEOUT=%2")
                                  .arg(esperaConexion.loadRelaxed())
-                                 .arg(esperaConsulta.loadRelaxed()));
+                                 .arg(QuerySeconds()));
         db.setHostName(settings.server);
         db.setPort(settings.port.trimmed().toInt());
         db.setUserName(settings.user);
@@ -92,11 +93,13 @@ void Connection::Open(const ConnectionSettings& settings) {
         }
     }
     Execute("SET NAMES utf8mb4");
-    if (sessions_) {
-        QSqlQuery id = Query("SELECT CONNECTION_ID()");
-        id_ = id.next() ? id.value(0).toInt() : 0;
-        sessions_->Add(id_);
-    }
+    QSqlQuery id = Query("SELECT CONNECTION_ID()");
+    id_ = id.next() ? id.value(0).toInt() : 0;
+    if (sessions_) sessions_->Add(id_);
+}
+
+int Connection::QuerySeconds() const {
+    return querySeconds_ > 0 ? querySeconds_ : esperaConsulta.loadRelaxed();
 }
 
 void Connection::OpenLike(const Connection& other) {
@@ -113,12 +116,27 @@ void Connection::LeaveSessions() {
     sessions_.reset();
 }
 
-void Connection::EnsureOpen() {
+bool Connection::EnsureOpen(int querySeconds) {
     try {
         Query("SELECT 1");
+        return false;
     } catch (const RuntimeError& e) {
         if (!SinServidor(e.Number()) || settings_.server.isEmpty()) throw;
+        if (querySeconds > 0) querySeconds_ = querySeconds;
         OpenLike(*this);
+        return true;
+    }
+}
+
+void Connection::KillOnServer() const {
+    if (!id_ || settings_.server.isEmpty()) return;
+    try {
+        Connection other;
+        other.querySeconds_ = esperaConexion.loadRelaxed();
+        other.Open(settings_);
+        other.Execute("KILL " + QString::number(id_));
+    } catch (const RuntimeError&) {
+        // No server to reach, or the session ended meanwhile: nothing runs there.
     }
 }
 
@@ -153,7 +171,14 @@ QSqlQuery Connection::Query(const QString& statement) {
                            statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
-    if (!query.exec(statement)) throw Failure(query.lastError(), statement);
+    QElapsedTimer clock;
+    clock.start();
+    if (!query.exec(statement)) {
+        const RuntimeError failure = Failure(query.lastError(), statement);
+        if (SinServidor(failure.Number()) && clock.elapsed() >= 1000LL * QuerySeconds())
+            KillOnServer();
+        throw failure;
+    }
     return query;
 }
 

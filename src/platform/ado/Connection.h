@@ -40,8 +40,10 @@ class Connection {
     void Close();
     bool IsOpen() const;
     // A session the server dropped (a restart, an idle timeout, a KILL) is opened again with
-    // the same settings, once and silently. For the moments between statements only.
-    void EnsureOpen();
+    // the same settings, once and silently. For the moments between statements only. True when
+    // a new session was opened: what the old one held (its named locks) is gone. querySeconds,
+    // when given, is the new session's wait for an answer (a cleanup's short one).
+    bool EnsureOpen(int querySeconds = 0);
 
     // Seconds to wait for the server to accept a session, and for any one answer, for every
     // connection opened from now on. Without an answer in time the statement fails.
@@ -63,9 +65,13 @@ class Connection {
 
   private:
     RuntimeError Failure(const class QSqlError& error, const QString& statement) const;
+    // A statement the client stopped waiting for goes on on the server: it is killed there.
+    void KillOnServer() const;
+    int QuerySeconds() const;
 
     QString name_;
-    int id_ = 0;  // the session's id, known for the work's sessions only
+    int id_ = 0;            // the server's id of the session
+    int querySeconds_ = 0;  // this connection's own wait for an answer; 0: the common one
     std::shared_ptr<Sessions> sessions_;
     ConnectionSettings settings_;
     QHash<QString, TableSchema> schemas_;
