@@ -72,8 +72,7 @@ Cifras Llena(const Caso& c, reportdata::Plan plan, ado::Connection& cn, Tiempos&
         r.pdf.ms << Mide([&] {
             report::Application app;
             auto informe = reportdata::AbreReporte(app, reporte, App::Archivo(reporte.archivo),
-                                                   oBasesDD->cMiBase + "." + tabla, datos,
-                                                   reportdata::DescribeSeleccion(reporte, c.s));
+                                                   oBasesDD->cMiBase + "." + tabla, datos, c.s);
             report::ExportPdf(report::ReportPages(informe->Read()), pdf);
         });
     const Cifras cifras = DeLaTabla(c.reporte, cn, tabla);

@@ -90,7 +90,9 @@ class tst_exporta : public QObject {
         QVERIFY(!QImage(d + "/m.png").isNull());
         QFile csv(d + "/m.csv");
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().startsWith("Año,Ene,Feb,Mar"));
+        QVERIFY(
+            csv.readAll().startsWith("\xEF\xBB\xBF"
+                                     "Año,Ene,Feb,Mar"));
         QVERIFY(QFileInfo(d + "/m.pdf").size() > 1000);
         QCOMPARE(Temporales(), 0);
     }
@@ -121,11 +123,15 @@ class tst_exporta : public QObject {
         QCOMPARE(series[2].toObject()["valores"].toString(), "'Ventas netas por mes'!$B$9:$M$9");
         QCOMPARE(series[2].toObject()["categorias"].toString(), "'Ventas netas por mes'!$B$6:$M$6");
 
-        // Salespeople as categories, a series per year.
-        QCOMPARE(Exporta({"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010",
-                          "--xlsx", xlsx})
-                     .estado,
-                 0);
+        // Salespeople as categories, a series per year; a NUL in a name does not cut it.
+        prueba::Ejecuta("UPDATE `" + base +
+                        "`.vendedores SET Nombre=CONCAT('Si',CHAR(0),'ete') "
+                        "WHERE Clave='7'");
+        const int estado = Exporta({"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta",
+                                    "31/12/2010", "--xlsx", xlsx})
+                               .estado;
+        prueba::Ejecuta("UPDATE `" + base + "`.vendedores SET Nombre='Siete' WHERE Clave='7'");
+        QCOMPARE(estado, 0);
         hoja = Libro(xlsx);
         celdas = hoja["celdas"].toObject();
         QCOMPARE(Dato(celdas, "A7", "valor").toString(), "7  Siete");  // the name beside the key
@@ -230,6 +236,9 @@ class tst_exporta : public QObject {
                     {}, false);
         QCOMPARE(c.estado, 1);
         QVERIFY(c.error.contains("error 2002") || c.error.contains("error 2003"));
+        // Said in Spanish first, naming the server; the client's own words below.
+        QVERIFY2(c.error.contains("El servidor 127.0.0.1:1 rechazó la conexión"),
+                 qPrintable(c.error));
     }
 
     // SIGINT or SIGTERM in the middle of a statement: the statement stopped, no table, no
@@ -328,6 +337,7 @@ class tst_exporta : public QObject {
         const Corrida sin = Exporta(conexion, {}, false);
         QCOMPARE(sin.estado, 1);
         QVERIFY(sin.error.contains("error 1045"));
+        QVERIFY2(sin.error.contains("no aceptó al usuario «miravel_exp»"), qPrintable(sin.error));
     }
 
     void readsTheProgramsConfiguration() {

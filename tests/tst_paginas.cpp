@@ -22,10 +22,11 @@ class tst_paginas : public QObject {
         QTest::newRow("0: no table") << 0 << Paginas{{0, 0, 0}};
         QTest::newRow("1") << 1 << Paginas{{0, 1, 1}};
         QTest::newRow("10: totals under the last row") << 10 << Paginas{{0, 10, 1}};
-        QTest::newRow("11: totals on a page of their own") << 11 << Paginas{{0, 11, 0}, {11, 0, 1}};
+        QTest::newRow("11: the last row goes over with the totals")
+            << 11 << Paginas{{0, 10, 0}, {10, 1, 1}};
         QTest::newRow("12") << 12 << Paginas{{0, 11, 0}, {11, 1, 1}};
         QTest::newRow("13") << 13 << Paginas{{0, 11, 0}, {11, 2, 1}};
-        QTest::newRow("41: second page full") << 41 << Paginas{{0, 11, 0}, {11, 30, 0}, {41, 0, 1}};
+        QTest::newRow("41: second page full") << 41 << Paginas{{0, 11, 0}, {11, 29, 0}, {40, 1, 1}};
         QTest::newRow("42") << 42 << Paginas{{0, 11, 0}, {11, 30, 0}, {41, 1, 1}};
         QTest::newRow("100") << 100 << Paginas{{0, 11, 0}, {11, 30, 0}, {41, 30, 0}, {71, 29, 1}};
     }
@@ -77,6 +78,8 @@ class tst_paginas : public QObject {
         }
         QCOMPARE(vistas, filas);
         QCOMPARE(totales, filas ? 1 : 0);
+        QVERIFY(!filas || paginas.Trozos().last().cuantas > 0);  // the totals never alone
+        if (filas <= 13) QCOMPARE(paginas.Count(), 1);  // twelve lines: one page with the chart
         const int margen = 36;  // points, as the page lays it out; a rule on its edge may bleed
         for (int pagina = 0; pagina < paginas.Count(); ++pagina) {
             const QImage imagen = report::RenderPage(paginas, pagina, 72);
@@ -115,22 +118,26 @@ class tst_paginas : public QObject {
         if (menor >= 0) QCOMPARE(eje.marcas.first(), 0.0);  // no negative tick without losses
     }
 
-    // The CSV a spreadsheet opens: cents with a point, the totals as the page has them, and a
-    // key that looks like a formula kept as text.
+    // The CSV a spreadsheet opens: marked as UTF-8, cents with a point, rounded as a person
+    // rounds (half a cent up, away from zero, whatever the nearest double), the totals as the
+    // page has them, and a key that looks like a formula kept as text.
     void csvForSpreadsheets() {
         report::ReportContent c;
         c.tituloFilas = "Vendedor";
         c.columnas = QStringList{"2025", "2026"};
-        c.filas = QStringList{"=1+2", "V, 2"};
-        c.celdas = {{1.005, -2.5}, {1000000.125, 0}};
+        c.filas = QStringList{"=1+2", "V, 2", "Ñ"};
+        c.celdas = {{1.005, -2.5}, {1000000.125, 0}, {487679.355, -0.005}};
         QTemporaryDir dir;
         report::ExportCsv(report::ReportPages(c), dir.filePath("r.csv"));
         QFile f(dir.filePath("r.csv"));
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(f.readAll()).split("\r\n"),
-                 QStringList({"Vendedor,2025,2026,Total", "'=1+2,1.00,-2.50,-1.50",
-                              "\"V, 2\",1000000.13,0.00,1000000.13",
-                              "Total,1000001.13,-2.50,999998.63", ""}));
+        const QByteArray csv = f.readAll();
+        QVERIFY(csv.startsWith("\xEF\xBB\xBFVendedor"));
+        QCOMPARE(QString::fromUtf8(csv.mid(3)).split("\r\n"),
+                 QStringList({"Vendedor,2025,2026,Total", "'=1+2,1.01,-2.50,-1.50",
+                              "\"V, 2\",1000000.13,0.00,1000000.13", "Ñ,487679.36,-0.01,487679.35",
+                              "Total,1487680.49,-2.51,1487677.98", ""}));
+        QCOMPARE(report::Moneda(487679.355), "$487,679.36");  // the page says the same
     }
 
     // The largest amounts: thirteen columns of a hundred thousand million, negative too. Every
@@ -158,6 +165,33 @@ class tst_paginas : public QObject {
             QVERIFY2(pagina.contains(report::Moneda(cifra, 2)) ||
                          pagina.contains(report::Moneda(cifra, 0)),
                      qPrintable(report::Moneda(cifra, 2) + "\n" + pagina));
+    }
+
+    // A long selection wraps under the title, whole, in a type no smaller than 8 pixels; the
+    // table still fits under the chart of the first page.
+    void longSelectionWhole() {
+        report::ReportContent c;
+        c.titulo = "Ventas netas por vendedor";
+        c.seleccion =
+            "Por vendedor · Del 01/01/2026 al 31/12/2026 · Columnas: 2024 del "
+            "01/01/2024 al 31/12/2024; 2025 del 01/01/2025 al 31/12/2025; 2026 del "
+            "01/01/2026 al 31/12/2026 · Línea: Herramientas eléctricas y accesorios "
+            "· Ventas: Ambas · Vendedor: V05 (Patricia Hernández de la Garza Villarreal)";
+        c.columnas = QStringList{"2024", "2025", "2026"};
+        for (int i = 0; i < 12; ++i) {
+            c.filas << "V" + QString::number(i);
+            c.celdas << QVector<double>{1, 2, 3};
+        }
+        const report::ReportPages paginas(c);
+        QCOMPARE(paginas.Count(), 1);
+        QTemporaryDir dir;
+        report::ExportPdf(paginas, dir.filePath("r.pdf"));
+        QProcess texto;
+        texto.start("pdftotext", {dir.filePath("r.pdf"), "-"});
+        QVERIFY(texto.waitForFinished());
+        const QString pagina =
+            QString::fromUtf8(texto.readAllStandardOutput()).simplified().remove(' ');
+        QVERIFY2(pagina.contains(QString(c.seleccion).remove(' ')), qPrintable(pagina));
     }
 
     // Pointing along the chart finds every bar once, each telling its series, category and

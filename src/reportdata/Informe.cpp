@@ -66,12 +66,13 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
 
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            bool tieneDatos, const QString& seleccion) {
+                                            bool tieneDatos, const Seleccion& s) {
     aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
                            oBasesDD->cPassword);
     auto abierto = aplicacion.OpenReport(archivo, report::Application::crOpenReportByTempCopy);
     abierto->DatabaseTables(1).SetLocation(tabla1);
-    abierto->SetSelection(seleccion);
+    abierto->SetSelection(DescribeSeleccion(reporte, s));
+    abierto->SetFileName(NombreDeArchivo(reporte, s));
     if (reporte.tipo == TipoReporte::PorLinea && !aLineasSinLugar.isEmpty())
         abierto->SetNote(QString("%1 de %2 líneas; sin lugar: %3")
                              .arg(kLineas)
@@ -85,7 +86,7 @@ report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, 
                                  const Seleccion& s) {
     report::Application aplicacion;
     return AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
-                       oBasesDD->cMiBase + "." + cTabla, tieneDatos, DescribeSeleccion(reporte, s))
+                       oBasesDD->cMiBase + "." + cTabla, tieneDatos, s)
         ->Read();
 }
 

@@ -23,10 +23,10 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
                      ado::Connection& conexion, const QString& cTabla, const Aviso& avisa);
 
 // Opens the report file from the program's folder, points its first table at tabla1
-// ("base.table") and fills its formulas.
+// ("base.table") and fills its formulas; the page tells the selection.
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            bool tieneDatos, const QString& seleccion);
+                                            bool tieneDatos, const Seleccion& s);
 
 // A report without a window: its filled work table opened as the report and its rows read.
 report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, bool tieneDatos,

@@ -1,8 +1,12 @@
 #include "reportdata/Seleccion.h"
 
 #include <QDate>
+#include <QSqlQuery>
 
+#include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
 #include "platform/report/ReportContent.h"
+#include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Reportes.h"
@@ -49,6 +53,34 @@ QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s) {
         partes << "Vendedor: " + s.vendedor +
                       (s.vendedorNombre.isEmpty() ? QString() : " (" + s.vendedorNombre + ")");
     return partes.join(report::kSeparador);
+}
+
+QString NombreDeArchivo(const Reporte& reporte, const Seleccion& s) {
+    if (!reporte.porFechas) {
+        const int año = AñoFinal(s);
+        return reporte.nombre + " " + QString::number(año - 2) + "-" + QString::number(año);
+    }
+    auto fecha = [](const QString& texto) { return FechaDe(texto).toString("yyyy-MM-dd"); };
+    return reporte.nombre + " del " + fecha(s.fechaInicial) + " al " + fecha(s.fechaFinal);
+}
+
+namespace {
+
+QString Nombre(ado::Connection& conexion, const QString& consulta) {
+    QSqlQuery q = conexion.Query(consulta);
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+}  // namespace
+
+void NombraSeleccion(Seleccion& s, ado::Connection& conexion) {
+    if (!s.linea.toString().isEmpty() && s.lineaNombre.isEmpty())
+        s.lineaNombre =
+            Nombre(conexion, "SELECT Linea FROM lineas WHERE Id=" + ado::Quote(s.linea.toString()));
+    if (!s.vendedor.trimmed().isEmpty() && s.vendedorNombre.isEmpty() &&
+        ClaveCabe(conexion, s.vendedor))
+        s.vendedorNombre =
+            Nombre(conexion, "SELECT Nombre FROM vendedores WHERE Clave=" + ado::Quote(s.vendedor));
 }
 
 }  // namespace reportdata

@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <QVariant>
 
+namespace ado {
+class Connection;
+}
+
 namespace reportdata {
 
 // What the builders read from the selection window, as plain values.
@@ -17,8 +21,14 @@ struct Seleccion {
     bool claveSinCabida = false;  // the database cannot hold the key: it matches nothing
 };
 
-// A one-line account of the selection for the printed page.
+// An account of the selection for the printed page, the same from the window and the exporter.
 struct Reporte;
 QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s);
+// The name a saved copy of the report is offered under: the report and its period, so that two
+// periods' copies do not take each other's place.
+QString NombreDeArchivo(const Reporte& reporte, const Seleccion& s);
+// The names the page shows beside the line and the salesperson chosen by their keys: the window
+// has them from its lists; a selection made of keys alone (the exporter's) looks them up.
+void NombraSeleccion(Seleccion& s, ado::Connection& conexion);
 
 }  // namespace reportdata

@@ -140,6 +140,7 @@ int Exporta(const Pedido& pedido) {
     reportdata::PreparaPlantillas(conexion, !p.SinConfiguracion());
     QCoreApplication::processEvents();  // a signal that came meanwhile
     if (senales.Estado()) return senales.Estado();
+    reportdata::NombraSeleccion(p.seleccion, conexion);
     // The work runs on its own session and thread; this one answers the signals and stops it.
     reportdata::Trabajo trabajo(*p.reporte, p.planDeConsultas, p.seleccion, conexion.Settings(),
                                 [](const QString& aviso) {

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include "platform/ado/ClientErrors.h"
 #include "platform/ado/Quote.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
@@ -46,18 +47,17 @@ void Connection::SetTimeouts(int connectSeconds, int querySeconds) {
     esperaConsulta = querySeconds;
 }
 
-RuntimeError Connection::Failure(const QSqlError& error, const QString& statement) const {
+RuntimeError Connection::Failure(const QSqlError& error, const QString& statement,
+                                 int waited) const {
     bool ok = false;
     const int numero = error.nativeErrorCode().toInt(&ok);
     QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (ok && SinServidor(numero))
-        texto = QString(
-                    "El servidor %1:%2 no respondió (espera de conexión %3 s, de consulta %4 "
-                    "s) o cerró la sesión: %5")
-                    .arg(settings_.server, settings_.port)
-                    .arg(esperaConexion.loadRelaxed())
-                    .arg(QuerySeconds())
-                    .arg(texto);
+    // A sentence for the person first; the server's own words stay below it.
+    const QString explicacion =
+        ok ? ExplainClientError(numero, texto, settings_, statement.isEmpty(),
+                                SinServidor(numero) ? waited : 0)
+           : QString();
+    if (!explicacion.isEmpty()) texto = explicacion + "\n\n" + texto;
     return RuntimeError(ok ? numero : vbError::kErrorDeProveedor, texto, statement);
 }
 
@@ -174,9 +174,10 @@ QSqlQuery Connection::Query(const QString& statement) {
     QElapsedTimer clock;
     clock.start();
     if (!query.exec(statement)) {
-        const RuntimeError failure = Failure(query.lastError(), statement);
-        if (SinServidor(failure.Number()) && clock.elapsed() >= 1000LL * QuerySeconds())
-            KillOnServer();
+        const bool timedOut = clock.elapsed() >= 1000LL * QuerySeconds();
+        const RuntimeError failure =
+            Failure(query.lastError(), statement, timedOut ? QuerySeconds() : 0);
+        if (timedOut && SinServidor(failure.Number())) KillOnServer();
         throw failure;
     }
     return query;

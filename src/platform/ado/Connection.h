@@ -64,7 +64,9 @@ class Connection {
     const TableSchema& Schema(const QString& table, const QStringList& columns);
 
   private:
-    RuntimeError Failure(const class QSqlError& error, const QString& statement) const;
+    // waited: the seconds a statement waited before the client gave up, 0 for other failures.
+    RuntimeError Failure(const class QSqlError& error, const QString& statement,
+                         int waited = 0) const;
     // A statement the client stopped waiting for goes on on the server: it is killed there.
     void KillOnServer() const;
     int QuerySeconds() const;

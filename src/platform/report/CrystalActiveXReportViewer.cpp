@@ -182,11 +182,15 @@ void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     // first time or once that folder is gone; never the program's.
     QSettings estado(QSettings::IniFormat, QSettings::UserScope, "Miravel", "Visor");
     QString carpeta = estado.value("Exportar/Carpeta").toString();
+    const ReportContent& c = pages_->Content();
     if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
         carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
     const QString nombre = QFileDialog::getSaveFileName(
-        this, "Exportar el reporte", carpeta + "/" + pages_->Content().titulo + "." + kind,
+        this, "Exportar el reporte",
+        carpeta + "/" +
+            (c.nombreArchivo.isEmpty() ? c.titulo : QString(c.nombreArchivo).replace('/', '-')) +
+            "." + kind,
         (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
     estado.setValue("Exportar/Carpeta", QFileInfo(nombre).absolutePath());

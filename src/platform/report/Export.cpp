@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "platform/report/Formato.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
@@ -92,7 +93,7 @@ void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
 // row and column, text cells that no spreadsheet takes for a formula.
 void ExportCsv(const ReportPages& pages, const QString& path) {
     const ReportContent::Tabla c = pages.Content().TablaMostrada();
-    auto cifra = [](double v) { return QString::number(v, 'f', 2); };
+    auto cifra = [](double v) { return QString::number(Redondea(v), 'f', 2); };
     QStringList lineas;
     QStringList cabecera{Campo(c.tituloFilas)};
     for (const QString& columna : c.columnas) cabecera << Campo(columna);
@@ -108,7 +109,8 @@ void ExportCsv(const ReportPages& pages, const QString& path) {
         for (double t : totales.columnas) linea << cifra(t);
         lineas << linea.join(',');
     }
-    SaveFile(path, (lineas.join("\r\n") + "\r\n").toUtf8());
+    // With the byte-order mark, spreadsheet programs read the names' accents as UTF-8.
+    SaveFile(path, "\xEF\xBB\xBF" + (lineas.join("\r\n") + "\r\n").toUtf8());
 }
 
 void PrintReport(const ReportPages& pages, QPrinter& printer) {

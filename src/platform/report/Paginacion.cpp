@@ -14,15 +14,14 @@ QVector<Trozo> Pagina(int filas, int cabenPrimera, int cabenResto) {
     int primera = 0;
     int caben = qMax(1, cabenPrimera);
     for (;;) {
-        const int cuantas = qMin(filas - primera, caben);
+        int cuantas = qMin(filas - primera, caben);
         const bool total = primera + cuantas == filas && cuantas < caben;
+        // The last rows fill their page: the last one goes over with the totals, which never
+        // stand alone.
+        if (!total && primera + cuantas == filas && cuantas > 1) --cuantas;
         trozos << Trozo{primera, cuantas, total};
         primera += cuantas;
         if (total) return trozos;
-        if (primera == filas) {
-            trozos << Trozo{primera, 0, true};
-            return trozos;
-        }
         caben = qMax(1, cabenResto);
     }
 }

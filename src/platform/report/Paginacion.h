@@ -14,8 +14,9 @@ struct Trozo {
 int FilasQueCaben(double alto, double renglon);
 
 // Splits a table of filas rows over pages: the first page has room for cabenPrimera rows, the
-// others for cabenResto (heading excluded). The totals row follows the last row, on a page of
-// its own when the last rows fill theirs. No rows: one page and no table.
+// others for cabenResto (heading excluded). The totals row follows the last row, and never
+// stands alone on a page: when the last rows fill theirs, the last one goes over with it. No
+// rows: one page and no table.
 QVector<Trozo> Pagina(int filas, int cabenPrimera, int cabenResto);
 
 }  // namespace report

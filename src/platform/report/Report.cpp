@@ -52,6 +52,20 @@ T& Report::Item(QVector<T>& items, int position, const char* what) {
     return items[position - 1];
 }
 
+namespace {
+
+// A text read from the database as a page and a file can hold it: a NUL or another control
+// character would cut a workbook's text or show as a raw byte; line breaks become spaces.
+QString Legible(const QVariant& valor) {
+    QString texto = valor.toString();
+    for (QChar& c : texto)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    texto.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return texto.trimmed();
+}
+
+}  // namespace
+
 ReportContent Report::Read() {
     const ReportDefinition& d = definition_;
     const QString ubicacion = tables_[0].Location();
@@ -68,6 +82,7 @@ ReportContent Report::Read() {
     c.ejeCategorias = d.ejeCategorias;
     c.tablaTranspuesta = d.tablaTranspuesta;
     c.nota = note_;
+    c.nombreArchivo = fileName_;
     auto valor = [this](const QString& formula) {
         return FormulaFields(definition_.formulas.indexOf(formula) + 1).Value();
     };
@@ -79,7 +94,7 @@ ReportContent Report::Read() {
         const QString rotulo = col.formula.isEmpty() ? col.rotulo : valor(col.formula);
         if (rotulo.isEmpty()) continue;  // a column without a caption takes nothing
         mostradas << i;
-        c.columnas << rotulo;
+        c.columnas << Legible(rotulo);
     }
 
     ado::Connection conexion;
@@ -102,7 +117,7 @@ ReportContent Report::Read() {
     QVector<int> columnas;
     for (int i : mostradas) columnas << indice(d.columnas[i].columna);
     while (q.next()) {
-        c.filas << q.value(rotuloFila).toString().trimmed();
+        c.filas << Legible(q.value(rotuloFila));
         QVector<double> fila;
         for (int i : columnas) fila << q.value(i).toDouble();
         c.celdas << fila;
@@ -115,7 +130,7 @@ ReportContent Report::Read() {
                            (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
                            ado::QuoteIdentifier(d.nombresTabla));
         QHash<QString, QString> nombres;
-        while (n.next()) nombres.insert(n.value(0).toString().trimmed(), n.value(1).toString());
+        while (n.next()) nombres.insert(Legible(n.value(0)), Legible(n.value(1)));
         for (const QString& fila : c.filas) c.nombres << nombres.value(fila);
     }
     return c;

@@ -49,6 +49,7 @@ class Report {
     void SetSelection(const QString& text) { selection_ = text; }
     // A line printed under the chart.
     void SetNote(const QString& text) { note_ = text; }
+    void SetFileName(const QString& text) { fileName_ = text; }
 
     // Reads the rows of the first table and works out what the page shows.
     ReportContent Read();
@@ -64,6 +65,7 @@ class Report {
     QVector<FormulaFieldDefinition> formulas_;
     QString selection_;
     QString note_;
+    QString fileName_;
 };
 
 // The report engine's application object.

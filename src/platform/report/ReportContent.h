@@ -22,6 +22,7 @@ struct ReportContent {
     QStringList nombres;            // beside each row's caption in the table, when known
     bool tablaTranspuesta = false;  // the table shows the columns as its rows
     QString nota;                   // a line under the chart
+    QString nombreArchivo;          // offered when a copy is saved, without extension
 
     // The table's totals: each row's, each column's, and the whole (the last of columnas).
     struct Totales {

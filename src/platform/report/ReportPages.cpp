@@ -13,19 +13,33 @@ namespace report {
 namespace {
 
 const double kMargen = 36;
-const double kCabecera = 64;
+const double kCabecera = 64;   // with a selection of one line
+const double kSeleccion = 40;  // where the selection starts in the header
+const double kLetraMinima = 8;
 const double kRenglon = 15;
 const double kSeparacion = 14;
-const double kGraficaMinima = 250;
+const double kGraficaMinima = 220;  // a table of twelve lines and its totals fit under it
 
-double AltoCuerpo() {
-    return ReportPages::PageSize().height() - 2 * kMargen - kCabecera;
+double AnchoUtil() {
+    return ReportPages::PageSize().width() - 2 * kMargen;
+}
+
+// The selection's text at a size, wrapped to the page's width.
+QRectF Envuelta(const QString& texto, double pixeles) {
+    return QFontMetricsF(Letra(pixeles))
+        .boundingRect(QRectF(0, 0, AnchoUtil(), 1000), Qt::AlignLeft | Qt::TextWordWrap, texto);
 }
 
 }  // namespace
 
 ReportPages::ReportPages(ReportContent content)
     : content_(std::move(content)), tabla_(content_.TablaMostrada()), totales_(tabla_.Suma()) {
+    while (letraSeleccion_ > kLetraMinima &&
+           QFontMetricsF(Letra(letraSeleccion_)).horizontalAdvance(content_.seleccion) >
+               AnchoUtil())
+        letraSeleccion_ -= 0.5;
+    const double alto = Envuelta(content_.seleccion, letraSeleccion_).height();
+    cabecera_ = qMax(kCabecera, kSeleccion + alto + 10);
     const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
@@ -40,8 +54,8 @@ void ReportPages::Paint(QPainter& p, int page) const {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.fillRect(QRectF(QPointF(0, 0), PageSize()), Qt::white);
     PaintHeader(p, page);
-    const double ancho = PageSize().width() - 2 * kMargen;
-    double y = kMargen + kCabecera;
+    const double ancho = AnchoUtil();
+    double y = kMargen + cabecera_;
     if (page == 0) {
         const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
         PaintChart(p, ChartArea());
@@ -60,8 +74,11 @@ void ReportPages::Paint(QPainter& p, int page) const {
 
 QRectF ReportPages::ChartArea() const {
     const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
-    return QRectF(kMargen, kMargen + kCabecera, PageSize().width() - 2 * kMargen,
-                  alturaGrafica_ - nota);
+    return QRectF(kMargen, kMargen + cabecera_, AnchoUtil(), alturaGrafica_ - nota);
+}
+
+double ReportPages::AltoCuerpo() const {
+    return PageSize().height() - 2 * kMargen - cabecera_;
 }
 
 QString ReportPages::ValueAt(int page, const QPointF& point) const {
@@ -70,8 +87,8 @@ QString ReportPages::ValueAt(int page, const QPointF& point) const {
 }
 
 void ReportPages::PaintHeader(QPainter& p, int page) const {
-    const double ancho = PageSize().width() - 2 * kMargen;
-    const QRectF area(kMargen, kMargen, ancho, kCabecera - 10);
+    const double ancho = AnchoUtil();
+    const QRectF area(kMargen, kMargen, ancho, cabecera_ - 10);
     p.setPen(QColor(33, 37, 41));
     p.setFont(Letra(19, true));
     p.drawText(area, Qt::AlignLeft | Qt::AlignTop, content_.titulo);
@@ -79,12 +96,9 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     p.setPen(QColor(90, 96, 104));
     const QString origen = "Servidor: " + content_.servidor + "    Base de datos: " + content_.base;
     p.drawText(area.adjusted(0, 26, 0, 0), Qt::AlignLeft | Qt::AlignTop, origen);
-    // A long selection takes a smaller type rather than losing its end.
-    for (double pixeles = 9.5; pixeles > 6.5; pixeles -= 0.5) {
-        p.setFont(Letra(pixeles));
-        if (QFontMetricsF(p.font()).horizontalAdvance(content_.seleccion) <= ancho) break;
-    }
-    p.drawText(area.adjusted(0, 40, 0, 0), Qt::AlignLeft | Qt::AlignTop, content_.seleccion);
+    p.setFont(Letra(letraSeleccion_));
+    p.drawText(area.adjusted(0, kSeleccion, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               content_.seleccion);
     p.setFont(Letra(9.5));
     const QString impreso =
         "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm");
@@ -92,8 +106,8 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     p.drawText(area.adjusted(0, 14, 0, 0), Qt::AlignRight | Qt::AlignTop,
                QString("Página %1 de %2").arg(page + 1).arg(Count()));
     p.setPen(QPen(QColor(41, 98, 155), 1.5));
-    p.drawLine(QPointF(kMargen, kMargen + kCabecera - 6),
-               QPointF(kMargen + ancho, kMargen + kCabecera - 6));
+    p.drawLine(QPointF(kMargen, kMargen + cabecera_ - 6),
+               QPointF(kMargen + ancho, kMargen + cabecera_ - 6));
 }
 
 void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {

@@ -29,6 +29,7 @@ class ReportPages {
     void PaintHeader(QPainter& p, int page) const;
     void PaintChart(QPainter& p, const QRectF& area) const;
     QRectF ChartArea() const;
+    double AltoCuerpo() const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
     // The table's type and columns: every figure whole, cut by nothing.
     struct Medidas {
@@ -39,6 +40,10 @@ class ReportPages {
     Medidas MideTabla(double ancho) const;
 
     ReportContent content_;
+    // The selection's type and the header's height: a long selection takes a smaller type down
+    // to a size still read easily, then wraps; it is never cut.
+    double letraSeleccion_ = 9.5;
+    double cabecera_ = 64;
     ReportContent::Tabla tabla_;
     ReportContent::Totales totales_;
     double alturaGrafica_ = 0;

@@ -80,7 +80,7 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     visor.TipoReporte(static_cast<quint8>(r.tipo));
     visor.Reporte(App::Archivo(r.archivo));
     visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
-    visor.Seleccion(reportdata::DescribeSeleccion(r, s));
+    visor.Seleccion(s);
     visor_ = &visor;
     visor.exec();
     visor_ = nullptr;

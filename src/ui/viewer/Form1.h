@@ -5,6 +5,7 @@
 
 #include "platform/report/CrystalActiveXReportViewer.h"
 #include "platform/report/Report.h"
+#include "reportdata/Seleccion.h"
 
 // The report viewer window: opens the report file over the work table on its first activation.
 class Form1 : public QDialog {
@@ -17,8 +18,8 @@ class Form1 : public QDialog {
     void TipoReporte(quint8 vDato) { tipoReporte_ = vDato; }
     void Reporte(const QString& vDato) { reporte_ = vDato; }
     void Tabla1(const QString& vDato) { tabla1_ = vDato; }
-    // A one-line account of the selection, printed under the title.
-    void Seleccion(const QString& vDato) { seleccion_ = vDato; }
+    // The selection, told under the title.
+    void Seleccion(const reportdata::Seleccion& vDato) { seleccion_ = vDato; }
 
     // The failure that closed the window while loading the report, if any.
     std::exception_ptr Falla() const { return falla_; }
@@ -39,7 +40,7 @@ class Form1 : public QDialog {
     QString reporte_;
     quint8 tipoReporte_ = 0;
     bool tieneDatos_ = false;
-    QString seleccion_;
+    reportdata::Seleccion seleccion_;
     std::unique_ptr<report::Report> oReporte;
     std::exception_ptr falla_;
 };
