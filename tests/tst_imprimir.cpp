@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -261,6 +262,32 @@ class tst_imprimir : public QObject {
                                base + "'")
                      .toInt(),
                  0);
+    }
+
+    // With the messages in the progress window, a statement shows on one line cut in the middle,
+    // both its ends kept, and whole in its tooltip.
+    void messagesInTheProgressWindow() {
+        Lentas();
+        m->mensajesEnCajas = false;
+        QString visto, completo;
+        QTimer ojo;
+        connect(&ojo, &QTimer::timeout, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<frmProgreso*>(w); p && p->isVisible())
+                    for (QLabel* l : p->findChildren<QLabel*>())
+                        if (l->isVisible() && l->toolTip().startsWith("Consulta: ")) {
+                            visto = l->text();
+                            completo = l->toolTip();
+                        }
+            if (auto* visor = qobject_cast<Form1*>(QApplication::activeModalWidget()))
+                visor->close();
+        });
+        ojo.start(100);
+        PorVendedor();
+        m->cmdImprimir->click();
+        QVERIFY2(completo.size() > visto.size(), qPrintable(visto));
+        QVERIFY(visto.startsWith("Consulta: ") && visto.contains("…") && !visto.contains('\n'));
+        QVERIFY(visto.endsWith(completo.right(4)));
     }
 
     // A report that takes less than half a second shows no progress window, not even while its

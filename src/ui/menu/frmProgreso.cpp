@@ -19,7 +19,9 @@ frmProgreso::frmProgreso(QWidget* sobre, const QString& reporte) : sobre_(sobre)
     titulo->setFont(negrita);
     paso_ = new QLabel("Comenzando…", this);
     mensaje_ = new QLabel(this);
-    mensaje_->setWordWrap(true);
+    mensaje_->setTextFormat(Qt::PlainText);
+    mensaje_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mensaje_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     mensaje_->hide();
     barra_ = new QProgressBar(this);
     barra_->setRange(0, 1);
@@ -49,8 +51,20 @@ void frmProgreso::Avanza(const QString& paso, int hecho, int total) {
 }
 
 void frmProgreso::Mensaje(const QString& texto) {
-    mensaje_->setText(texto);
+    mensajeCompleto_ = QString(texto).replace('\n', ' ');
+    mensaje_->setToolTip(texto);
     mensaje_->show();
+    MuestraMensaje();
+}
+
+void frmProgreso::MuestraMensaje() {
+    const int ancho = qMax(mensaje_->width(), minimumWidth() - 40);
+    mensaje_->setText(mensaje_->fontMetrics().elidedText(mensajeCompleto_, Qt::ElideMiddle, ancho));
+}
+
+void frmProgreso::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    if (!mensajeCompleto_.isEmpty()) MuestraMensaje();
 }
 
 void frmProgreso::MuestraSiTarda() {

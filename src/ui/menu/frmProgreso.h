@@ -13,7 +13,8 @@ class frmProgreso : public QDialog {
   public:
     frmProgreso(QWidget* sobre, const QString& reporte);
     void Avanza(const QString& paso, int hecho, int total);
-    // A progress message shown here instead of in a box.
+    // A progress message shown here instead of in a box: one line, cut in the middle when long;
+    // the whole text in its tooltip.
     void Mensaje(const QString& texto);
     // Shown once the report has taken half a second, or at once under the first box the work
     // waits for, so that the box is the window on top.
@@ -25,10 +26,16 @@ class frmProgreso : public QDialog {
   signals:
     void Cancelar();
 
+  protected:
+    void resizeEvent(QResizeEvent* evento) override;
+
   private:
+    void MuestraMensaje();
+
     QWidget* sobre_;
     QLabel* paso_;
     QLabel* mensaje_;
+    QString mensajeCompleto_;
     QProgressBar* barra_;
     QLabel* tiempo_;
     QPushButton* cancelar_;
