@@ -8,6 +8,7 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Informe.h"
 #include "reportdata/LlenaTablaXlinea.h"
 #include "reportdata/LlenaTablaXmes.h"
 #include "reportdata/LlenaTablaXvend.h"
@@ -280,6 +281,20 @@ class tst_constructores : public QObject {
         QVERIFY(Vend(s, &avisos));
         QCOMPARE(Vendedores().value(0).value(2).toDouble(), 90.0);  // 2011: 100 sold, 10 returned
         QVERIFY(avisos[2].contains("'2010-02-28'"));                // 29 February two years back
+    }
+
+    // What no row holds, for the page to tell: invoice 4 of 2008, 116 without a salesperson,
+    // less the return of C3, a customer without one either, 5. Nothing with a salesperson chosen.
+    void porVendedorVentasSinVendedor() {
+        for (reportdata::Plan plan : {reportdata::Plan::Fiel, reportdata::Plan::Agrupado})
+            for (const QString vendedor : {"", "7"}) {
+                Copia("ventasde3yporvend");
+                const reportdata::Resultado r = prueba::SinFalla([&] {
+                    return reportdata::LlenaTabla(reportdata::kReportes[2], plan, Sel(2, vendedor),
+                                                  cn, tabla, [](const QString&) {});
+                });
+                QCOMPARE(r.ventasSinVendedor, vendedor.isEmpty() ? 111.0 : 0.0);
+            }
     }
 
     void porVendedorSinDatos() {

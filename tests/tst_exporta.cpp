@@ -116,9 +116,13 @@ class tst_exporta : public QObject {
         QCOMPARE(Dato(celdas, "B10", "valor").toString(), "=SUM(B7:B9)");
         QCOMPARE(Dato(celdas, "N10", "valor").toString(), "=SUM(N7:N9)");
         QCOMPARE(hoja["congelada"].toString(), "B7");
+        // Printed as the page: landscape, one page wide, the series in the page's colours.
+        QCOMPARE(hoja["orientacion"].toString(), "landscape");
+        QCOMPARE(hoja["anchoEnPaginas"].toInt(), 1);
         QJsonArray series = hoja["graficas"].toArray()[0].toObject()["series"].toArray();
         QCOMPARE(hoja["graficas"].toArray()[0].toObject()["agrupacion"].toString(), "clustered");
         QCOMPARE(series.size(), 3);  // a series per year, months as categories
+        QCOMPARE(series[0].toObject()["color"].toString(), "29629B");
         QCOMPARE(series[2].toObject()["nombre"].toString(), "'Ventas netas por mes'!$A$9");
         QCOMPARE(series[2].toObject()["valores"].toString(), "'Ventas netas por mes'!$B$9:$M$9");
         QCOMPARE(series[2].toObject()["categorias"].toString(), "'Ventas netas por mes'!$B$6:$M$6");
@@ -150,6 +154,16 @@ class tst_exporta : public QObject {
         hoja = Libro(xlsx);
         QCOMPARE(Dato(hoja["celdas"].toObject(), "A6", "valor").toString(),
                  "No se encontró información");
+        QVERIFY(hoja["graficas"].toArray().isEmpty());
+
+        // A month report of years without sales: its sentence, and the table of zeros the page
+        // has, without a chart.
+        QCOMPARE(Exporta({"--reporte", "mes", "--anio", "1990", "--xlsx", xlsx}).estado, 0);
+        hoja = Libro(xlsx);
+        celdas = hoja["celdas"].toObject();
+        QCOMPARE(Dato(celdas, "A9", "valor").toString(), "1990");
+        QCOMPARE(Dato(celdas, "B9", "valor").toDouble(), 0.0);
+        QVERIFY(!Dato(celdas, "A5", "valor").toString().isEmpty());
         QVERIFY(hoja["graficas"].toArray().isEmpty());
     }
 

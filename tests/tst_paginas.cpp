@@ -167,6 +167,26 @@ class tst_paginas : public QObject {
                      qPrintable(report::Moneda(cifra, 2) + "\n" + pagina));
     }
 
+    // However many salespeople, the axis writes the first and the last label, and none so close
+    // to the next that they would touch; every one when they fit.
+    void categoryLabels_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<double>("ancho");
+        QTest::newRow("one") << 1 << 700.0;
+        QTest::newRow("forty") << 40 << 17.5;
+        QTest::newRow("ninety") << 90 << 7.7;
+        QTest::newRow("three hundred") << 300 << 2.3;
+    }
+    void categoryLabels() {
+        QFETCH(int, n);
+        QFETCH(double, ancho);
+        const QVector<int> v = report::EtiquetasVisibles(n, ancho, 12);
+        QCOMPARE(v.first(), 0);
+        QCOMPARE(v.last(), n - 1);
+        for (int i = 1; i < v.size(); ++i) QVERIFY((v[i] - v[i - 1]) * ancho >= 12);
+        QVERIFY(ancho >= 12 ? v.size() == n : v.size() >= n * ancho / 24);  // not too thin
+    }
+
     // A long selection wraps under the title, whole, in a type no smaller than 8 pixels; the
     // table still fits under the chart of the first page.
     void longSelectionWhole() {

@@ -9,6 +9,9 @@
 extern thread_local std::array<QString, 13> aEtiquetas;
 // The lines the line report sold but found no slot for, in the order met.
 extern thread_local QStringList aLineasSinLugar;
+// The net sales of the salesperson report's period whose documents carry no salesperson: no
+// row holds them, and the page says how much they are.
+extern thread_local double aVentasSinVendedor;
 
 namespace reportdata {
 
@@ -18,6 +21,7 @@ struct Resultado {
     bool tieneDatos = true;  // the salesperson builder's result; true for the others
     std::array<QString, 13> etiquetas;
     QStringList lineasSinLugar;
+    double ventasSinVendedor = 0;
 
     // The captions of the calling thread, as a builder would start from them.
     static Resultado DeEsteHilo();

@@ -1,5 +1,6 @@
 #include "reportdata/Informe.h"
 
+#include "platform/report/Formato.h"
 #include "platform/vb/App.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
@@ -73,6 +74,10 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     abierto->DatabaseTables(1).SetLocation(tabla1);
     abierto->SetSelection(DescribeSeleccion(reporte, s));
     abierto->SetFileName(NombreDeArchivo(reporte, s));
+    if (reporte.tipo == TipoReporte::PorVendedor && tieneDatos &&
+        report::Redondea(aVentasSinVendedor) != 0)
+        abierto->SetNote("Sin vendedor en sus documentos, fuera de la gráfica y la tabla: " +
+                         report::Moneda(aVentasSinVendedor) + " de ventas netas del periodo");
     if (reporte.tipo == TipoReporte::PorLinea && !aLineasSinLugar.isEmpty())
         abierto->SetNote(QString("%1 de %2 líneas; sin lugar: %3")
                              .arg(kLineas)

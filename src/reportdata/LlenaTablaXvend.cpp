@@ -42,9 +42,7 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cT
     ado::Recordset grupos;
     if (!oBasesDD->AbrirTabla(grupos, conexion, consulta)) return;
     for (; !grupos.Eof(); grupos.MoveNext()) {
-        // Groups without detail lines add nothing; documents without a salesperson
-        // belong to no salesperson's bar.
-        if (grupos.Fields(0).isNull() || grupos.Fields(1).isNull()) continue;
+        if (!DeVendedor(grupos.Fields(0), grupos.Fields(1))) continue;
         Acumula(conexion, cTabla, periodo.y1, grupos.Fields(1).toString(), grupos.Fields(2).toInt(),
                 grupos.Fields(0));
     }
@@ -91,7 +89,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
                      const Aviso& avisa) {
     return Secuencia(
-        s, avisa,
+        s, conexion, avisa,
         [&](const RangoTipos& tipos) {
             for (int k = tipos.primero; k <= tipos.ultimo; ++k)
                 PasaVentas(s, conexion, cTabla, k, avisa);

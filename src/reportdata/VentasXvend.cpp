@@ -1,13 +1,16 @@
 #include "reportdata/VentasXvend.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QVariant>
 
+#include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
+#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Sentencias.h"
@@ -43,14 +46,37 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
            periodo.condicion + vendedor + linea + " group by year(Fecha),Vendedor";
 }
 
-bool Secuencia(const Seleccion& s, const Aviso& avisa,
+bool DeVendedor(const QVariant& suma, const QVariant& vendedor) {
+    if (suma.isNull()) return false;
+    if (vendedor.isNull()) {
+        aVentasSinVendedor += suma.toDouble();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+double DevolucionesSinVendedor(const Seleccion& s, ado::Connection& conexion) {
+    QSqlQuery q =
+        conexion.Query("Select Sum(" + kImporteDevuelto + ") from " + kDevolucionesDeLinea +
+                       PeriodoDe(s, "devolucionctes.Fecha").condicion +
+                       " and clientes.Vendedor is null" + CondicionLinea(s));
+    return q.next() ? q.value(0).toDouble() : 0;
+}
+
+}  // namespace
+
+bool Secuencia(const Seleccion& s, ado::Connection& conexion, const Aviso& avisa,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones) {
     const RangoTipos tipos = Tipos(s);
+    aVentasSinVendedor = 0;
     avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
     const bool resultado = ventas(tipos);
     avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
     if (resultado) devoluciones();
+    if (resultado && !HayVendedor(s)) aVentasSinVendedor -= DevolucionesSinVendedor(s, conexion);
     avisa("Fin de la función");
     return resultado;
 }

@@ -8,6 +8,10 @@
 #include "reportdata/Constructor.h"
 #include "reportdata/Seleccion.h"
 
+namespace ado {
+class Connection;
+}
+
 namespace reportdata {
 
 // From the start date two years back (29 February becomes the 28th) to the end date.
@@ -27,9 +31,14 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
 
 // The progress messages both plans show around their passes: the kinds, the sales pass (which
 // gives whether the table got rows), the result, the returns pass when it did, the end.
-bool Secuencia(const Seleccion& s, const Aviso& avisa,
+// Both count in aVentasSinVendedor what no row holds: the sales groups without a key that the
+// sales pass met (DeVendedor), less the returns of customers without a salesperson.
+bool Secuencia(const Seleccion& s, ado::Connection& conexion, const Aviso& avisa,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones);
+// A sales group the sales pass read: false for a group without a salesperson, which no row
+// holds (its amount is counted apart) or without detail lines.
+bool DeVendedor(const QVariant& suma, const QVariant& vendedor);
 
 // A key longer than the work table's column fails, naming the key.
 void CompruebaClave(const QString& vendedor);

@@ -16,10 +16,9 @@
 namespace report {
 namespace {
 
-const QColor kColores[] = {QColor(41, 98, 155),   QColor(232, 131, 37), QColor(46, 139, 87),
-                           QColor(155, 89, 182),  QColor(192, 57, 43),  QColor(22, 160, 133),
-                           QColor(127, 140, 141), QColor(241, 196, 15), QColor(52, 73, 94),
-                           QColor(211, 84, 0),    QColor(39, 174, 96),  QColor(142, 68, 173)};
+const double kEjeDeValores = 80;  // points the value axis's labels take on the left
+const double kBarraMaxima = 40;   // points
+const double kAltoRotulo = 12;    // points an upright label of 9 takes across
 
 }  // namespace
 
@@ -39,8 +38,8 @@ void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
     double menor = 0, mayor = 0;
     for (int s = 0; s < series.size(); ++s) {
         auto* conjunto = new QBarSet(series[s]);
-        conjunto->setColor(kColores[s % std::size(kColores)]);
-        conjunto->setBorderColor(kColores[s % std::size(kColores)].darker(115));
+        conjunto->setColor(ColorDeSerie(s));
+        conjunto->setBorderColor(ColorDeSerie(s).darker(115));
         for (int k = 0; k < categorias.size(); ++k) {
             const double v = c.Valor(s, k);
             *conjunto << v;
@@ -51,15 +50,29 @@ void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
     }
     grafica.addSeries(barras);
 
+    // A bar no wider than a reader expects, however few the categories.
+    const double anchoCategoria =
+        qMax(1.0, tamaño.width() - kEjeDeValores) / qMax(1, int(categorias.size()));
+    barras->setBarWidth(qMin(0.8, kBarraMaxima * series.size() / anchoCategoria));
+
     auto* ejeX = new QBarCategoryAxis;
-    ejeX->append(categorias);
     ejeX->setLabelsFont(Letra(9));
     ejeX->setTruncateLabels(false);
-    // Long captions side by side would overlap: they lean instead.
+    // Long captions side by side would overlap: they stand upright, and when even so they would
+    // touch, only every few is written, the first and the last always.
     int largo = 0;
     for (const QString& categoria : categorias)
         largo = qMax(largo, static_cast<int>(categoria.size()));
-    if (largo * categorias.size() > 90) ejeX->setLabelsAngle(-30);
+    QStringList rotulos = categorias;
+    if (largo * categorias.size() > 90) {
+        ejeX->setLabelsAngle(-90);
+        const QVector<int> visibles =
+            EtiquetasVisibles(static_cast<int>(categorias.size()), anchoCategoria, kAltoRotulo);
+        for (int k = 0; k < rotulos.size(); ++k)
+            if (!visibles.contains(k))
+                rotulos[k] = QString(k + 1, QChar(0x200B));  // unseen, unique
+    }
+    ejeX->append(rotulos);
     if (!c.ejeCategorias.isEmpty()) {
         ejeX->setTitleText(c.ejeCategorias);
         ejeX->setTitleFont(Letra(9, true));

@@ -18,7 +18,10 @@ namespace report {
 namespace {
 
 const char* const kFormatoMoneda = "\"$\"#,##0.00;-\"$\"#,##0.00";
-const int kFilaCabecera = 5;  // the table's heading; the rows of figures follow
+const int kFilaCabecera = 5;      // the table's heading; the rows of figures follow
+const double kAltoFila = 15;      // points, a row's default height
+const double kAltoGrafica = 216;  // points, a chart's default height (288 pixels)
+const double kAltoPagina = 480;   // points a landscape A4 page prints between its margins
 
 // A sheet name Excel accepts: at most 31 characters, none of []:*?/\ .
 QString NombreDeHoja(const QString& titulo) {
@@ -86,10 +89,16 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
     texto(1, 0, "Servidor: " + c.servidor + "    Base de datos: " + c.base);
     texto(2, 0, c.seleccion);
     texto(3, 0, "Impreso el " + QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm"));
-    if (c.NadaQueMostrar()) {
+    // Printed as the page: landscape A4, one page wide.
+    worksheet_set_landscape(hoja);
+    worksheet_set_paper(hoja, 9);
+    worksheet_fit_to_pages(hoja, 1, 0);
+    if (c.filas.isEmpty()) {
         texto(kFilaCabecera, 0, c.Aviso(), titulo);
         return;
     }
+    // The line under the page's chart, or the sentence that takes the chart's place.
+    texto(4, 0, c.NadaQueMostrar() ? c.Aviso() : c.nota, c.NadaQueMostrar() ? titulo : nullptr);
 
     const ReportContent::Tabla t = c.TablaMostrada();
     // The table as the page shows it, totals as formulas over the cells.
@@ -133,6 +142,7 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
         worksheet_set_column(hoja, static_cast<lxw_col_t>(j), static_cast<lxw_col_t>(j),
                              anchos[j] * 1.1, nullptr);
     worksheet_freeze_panes(hoja, kFilaCabecera + 1, 1);
+    if (c.NadaQueMostrar()) return;  // the table of zeros, as the page has it, and no chart
 
     // The page's chart, drawn from these cells so that it follows their edits.
     lxw_chart* grafica = workbook_add_chart(libro, LXW_CHART_COLUMN);
@@ -151,6 +161,9 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
             chart_series_set_values(serie, hoja8, primera, col(s + 1), ultima, col(s + 1));
             chart_series_set_name_range(serie, hoja8, kFilaCabecera, col(s + 1));
         }
+        lxw_chart_fill relleno{};
+        relleno.color = ColorDeSerie(s).rgb() & 0xFFFFFF;
+        chart_series_set_fill(serie, &relleno);
     }
     chart_axis_set_num_format(grafica->y_axis, kFormatoMoneda);
     if (!c.ejeCategorias.isEmpty())
@@ -159,7 +172,14 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
     lxw_chart_options opciones{};
     opciones.x_scale = 2.2;
     opciones.y_scale = 1.6;
-    worksheet_insert_chart_opt(hoja, ultima + 3, 0, grafica, &opciones);
+    // The chart prints whole: when the rows above it and the chart would not share a page, it
+    // starts one of its own.
+    const int filaGrafica = ultima + 3;
+    if (filaGrafica * kAltoFila + opciones.y_scale * kAltoGrafica > kAltoPagina) {
+        lxw_row_t cortes[] = {static_cast<lxw_row_t>(filaGrafica), 0};
+        worksheet_set_h_pagebreaks(hoja, cortes);
+    }
+    worksheet_insert_chart_opt(hoja, filaGrafica, 0, grafica, &opciones);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QLocale>
 #include <QString>
 #include <cmath>
+#include <iterator>
 
 namespace report {
 
@@ -21,6 +23,15 @@ inline QLocale Localidad() {
 inline QString Moneda(double valor, int decimales = 2) {
     const double redondo = Redondea(valor, decimales);
     return (redondo < 0 ? "-$" : "$") + Localidad().toString(qAbs(redondo), 'f', decimales);
+}
+
+// The colour of a chart's series, on the page and in the workbook alike.
+inline QColor ColorDeSerie(int serie) {
+    static const QColor colores[] = {
+        QColor(41, 98, 155), QColor(232, 131, 37), QColor(46, 139, 87),   QColor(155, 89, 182),
+        QColor(192, 57, 43), QColor(22, 160, 133), QColor(127, 140, 141), QColor(241, 196, 15),
+        QColor(52, 73, 94),  QColor(211, 84, 0),   QColor(39, 174, 96),   QColor(142, 68, 173)};
+    return colores[serie % std::size(colores)];
 }
 
 // The reports' type, sized in pixels so that every device lays it out alike.

@@ -40,6 +40,7 @@ ReportPages::ReportPages(ReportContent content)
         letraSeleccion_ -= 0.5;
     const double alto = Envuelta(content_.seleccion, letraSeleccion_).height();
     cabecera_ = qMax(kCabecera, kSeleccion + alto + 10);
+    medidas_ = MideTabla(AnchoUtil());
     const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
@@ -105,6 +106,9 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     p.drawText(area, Qt::AlignRight | Qt::AlignTop, impreso);
     p.drawText(area.adjusted(0, 14, 0, 0), Qt::AlignRight | Qt::AlignTop,
                QString("Página %1 de %2").arg(page + 1).arg(Count()));
+    if (medidas_.decimales == 0 && !content_.filas.isEmpty())
+        p.drawText(area.adjusted(0, 28, 0, 0), Qt::AlignRight | Qt::AlignTop,
+                   "Cifras en pesos, sin centavos");
     p.setPen(QPen(QColor(41, 98, 155), 1.5));
     p.drawLine(QPointF(kMargen, kMargen + cabecera_ - 6),
                QPointF(kMargen + ancho, kMargen + cabecera_ - 6));
@@ -149,9 +153,10 @@ ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
         return w;
     };
     auto suma = [](const QVector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
-    // Cents at a legible size first; whole pesos; only then a smaller type.
-    const std::pair<double, int> tamaños[] = {{9, 2}, {8.5, 2}, {8, 2}, {9, 0}, {8, 0},
-                                              {7, 0}, {6, 0},   {5, 0}, {4, 0}};
+    // Cents in a type of 8 points at least, as every report; else whole pesos, which the page
+    // says; a smaller type only for amounts no column of the page could hold otherwise.
+    const std::pair<double, int> tamaños[] = {{9, 2}, {8.5, 2}, {8, 2}, {9, 0}, {8.5, 0},
+                                              {8, 0}, {7, 0},   {6, 0}, {5, 0}, {4, 0}};
     for (const auto& [pixeles, decimales] : tamaños) {
         QVector<double> w = anchos(pixeles, decimales);
         if (suma(w) <= ancho || pixeles == tamaños[std::size(tamaños) - 1].first) {
@@ -167,7 +172,7 @@ ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
 void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const {
     const ReportContent::Tabla& t = tabla_;
     const int n = static_cast<int>(t.columnas.size());
-    const Medidas m = MideTabla(area.width());
+    const Medidas& m = medidas_;
     auto x = [&](int columna) {
         return area.left() + std::accumulate(m.anchos.begin(), m.anchos.begin() + columna, 0.0);
     };

@@ -46,6 +46,7 @@ class ReportPages {
     double cabecera_ = 64;
     ReportContent::Tabla tabla_;
     ReportContent::Totales totales_;
+    Medidas medidas_;
     double alturaGrafica_ = 0;
     QVector<Trozo> trozos_;
 };

@@ -35,9 +35,7 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const Rang
     QStringList filas;
     for (const ado::Rows& grupos : ado::QueryAtOnce(conexion, consultas))
         for (const QVector<QVariant>& g : grupos) {
-            // Groups without detail lines add nothing; documents without a salesperson
-            // belong to no salesperson's bar.
-            if (g[0].isNull() || g[1].isNull()) continue;
+            if (!DeVendedor(g[0], g[1])) continue;
             const QString vendedor = g[1].toString();
             CompruebaClave(vendedor);
             QStringList valores{ado::Quote(vendedor), "0", "0", "0"};
@@ -91,7 +89,7 @@ bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QStrin
                      const Aviso& avisa) {
     const Periodo periodo = PeriodoDe(s, "Fecha");
     return Secuencia(
-        s, avisa,
+        s, conexion, avisa,
         [&](const RangoTipos& tipos) {
             const QStringList filas = PasaVentas(s, conexion, tipos, periodo, avisa);
             if (filas.isEmpty()) return false;
