@@ -147,6 +147,23 @@ class tst_configuracion : public QObject {
         }
     }
 
+    // A value that is not a cipher text does not stand for another user: it names its key.
+    void badCipherNamesItsKeyAndFile() {
+        for (const char* valor : {"~zz", "~A"}) {
+            prueba::Programa p;
+            p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=" + p.Host() + "\n");
+            p.Escribe(HostIni(p), QString("[Orvalo]\nMySQLUsuario=") + valor + "\n");
+            try {
+                Lee(p);
+                QFAIL(qPrintable(QString("«%1» was taken as a user").arg(valor)));
+            } catch (const RuntimeError& e) {
+                QVERIFY2(e.Description().contains("MySQLUsuario") &&
+                             e.Description().contains(HostIni(p)),
+                         qPrintable(e.Description()));
+            }
+        }
+    }
+
     void writingAKeyKeepsTheRestOfTheFile() {
         prueba::Programa p;
         const QString antes =
