@@ -127,10 +127,8 @@ QString ArchivoDeConfiguracion() {
     // An administrator's file beside the program serves every user; a program folder the user
     // may write (a build or a portable copy) keeps its file there as always.
     if (QFileInfo::exists(junto) || QFileInfo(App::Path()).isWritable()) return junto;
-    const QString carpeta =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Miravel";
-    QDir().mkpath(carpeta);
-    return carpeta + "/Miravel.ini";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Miravel/Miravel.ini";
 }
 
 bool LeeMensajesDeAvance(tramo5::libKZCM& libreria, const QString& archivoIni) {

@@ -12,7 +12,7 @@ inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
 #endif
 
 // Miravel.ini beside the program when it is there or the folder may be written; otherwise the
-// user's own ~/.config/Miravel/Miravel.ini.
+// user's own ~/.config/Miravel/Miravel.ini. Only the path: nothing is made.
 QString ArchivoDeConfiguracion();
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
