@@ -17,6 +17,11 @@
 
 namespace {
 const uid_t kOtro = 4321;  // a user that is neither the test nor the folder's owner
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 struct stat Estado(const QString& ruta) {
     struct stat s {};
@@ -97,14 +102,13 @@ class tst_archivos : public QObject {
         const QImage primera(png), ultima(dir.filePath(QString("v-%1.png").arg(paginas.size())));
         QCOMPARE(ultima.size(), primera.size());
         QVERIFY(primera.width() < primera.height() * 2);  // a page, not a strip of pages
-        QVERIFY2(uso.ru_maxrss < 150 * 1024, "memory grows with the pages");
+        // AddressSanitizer holds freed memory back, so the peak says nothing there.
+        QVERIFY2(kAddressSanitizer || uso.ru_maxrss < 150 * 1024, "memory grows with the pages");
     }
 
     // No byte of an image reaches the file unset: the memory checker sees none.
     void pngHoldsOnlyPaintedBytes() {
-#ifdef __SANITIZE_ADDRESS__
-        QSKIP("built with AddressSanitizer, which valgrind cannot run");
-#endif
+        if (kAddressSanitizer) QSKIP("built with AddressSanitizer, which valgrind cannot run");
         if (!QFile::exists("/usr/bin/valgrind")) QSKIP("valgrind is not installed");
         QProcess p;
         p.start("/usr/bin/valgrind",
