@@ -48,7 +48,7 @@ class tst_configuracion : public QObject {
         };
         if (!monta("size=64k,ro")) QSKIP("no file system can be mounted here to be read-only");
         QCOMPARE(ArchivoDeConfiguracion(), inicio.path() + "/Miravel/Miravel.ini");
-        QVERIFY(QFileInfo(inicio.path() + "/Miravel").isDir());
+        QVERIFY(!QFileInfo::exists(inicio.path() + "/Miravel"));  // the window makes it
         QProcess::execute("mount", {"-o", "remount,rw", programa.path()});
         QFile administrador(programa.filePath("Miravel.ini"));
         QVERIFY(administrador.open(QIODevice::WriteOnly));
@@ -144,6 +144,23 @@ class tst_configuracion : public QObject {
             const QString c = oUtilerias->Encripta(t);
             QCOMPARE(oUtilerias->DesEncripta(c), t);
             QVERIFY(c.contains(QRegularExpression("^[~0-9A-F]*$")));
+        }
+    }
+
+    // A value that is not a cipher text does not stand for another user: it names its key.
+    void badCipherNamesItsKeyAndFile() {
+        for (const char* valor : {"~zz", "~A"}) {
+            prueba::Programa p;
+            p.Escribe(p.Ini(), "[Configuración]\nRuta de Orvalo=" + p.Host() + "\n");
+            p.Escribe(HostIni(p), QString("[Orvalo]\nMySQLUsuario=") + valor + "\n");
+            try {
+                Lee(p);
+                QFAIL(qPrintable(QString("«%1» was taken as a user").arg(valor)));
+            } catch (const RuntimeError& e) {
+                QVERIFY2(e.Description().contains("MySQLUsuario") &&
+                             e.Description().contains(HostIni(p)),
+                         qPrintable(e.Description()));
+            }
         }
     }
 

@@ -222,6 +222,16 @@ class tst_exporta : public QObject {
                                   << "--ventas";
         QTest::newRow("bad plan") << QStringList{"--reporte", "mes", "--plan", "rapido"}
                                   << "«fiel» o «agrupado»";
+        for (const char* opcion : {"--json", "--plan", "--config"})
+            QTest::newRow(qPrintable(QString("empty ") + opcion))
+                << QStringList{"--reporte", "mes", opcion, ""}
+                << QString("falta el valor de %1").arg(opcion);
+        for (const char* reporte : {"mes", "linea"})
+            QTest::newRow(qPrintable(QString("line with ") + reporte))
+                << QStringList{"--reporte", reporte, "--linea", "3"}
+                << QString("--linea se aplica solo al reporte vendedor, no a %1").arg(reporte);
+        QTest::newRow("png to standard output") << QStringList{"--reporte", "mes", "--png", "-"}
+                                                << "--png escribe un archivo por página";
         for (const char* puerto : {"0", "-1", "abc", "3306x", "65536"})
             QTest::newRow(qPrintable(QString("port ") + puerto))
                 << QStringList{"--reporte", "mes", "--puerto", puerto}
@@ -385,6 +395,7 @@ class tst_exporta : public QObject {
         const Corrida c = Exporta({"--reporte", "mes", "--config", p.Ini()}, {}, false);
         QCOMPARE(c.estado, 2);
         QVERIFY(c.error.contains("debe indicarse la ruta correcta de Orvalo."));
+        QVERIFY2(!c.error.contains("¿Desea editar"), qPrintable(c.error));  // it asks nothing
     }
 };
 

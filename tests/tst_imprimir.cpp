@@ -1,4 +1,6 @@
 // The Print command through the real window and viewer.
+#include <sys/stat.h>
+
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -368,6 +370,33 @@ class tst_imprimir : public QObject {
                                        casa.filePath("Documents")}));
         QVERIFY(QFile::exists(casa.filePath("Documents/tres.csv")));
         QVERIFY(QFile::exists(casa.filePath(".config/Miravel/Visor.ini")));
+    }
+
+    // A FIFO chosen in the save dialog, and confirmed for replacing, is refused with a message
+    // and stays a FIFO.
+    void saveDialogRefusesWhatIsNotAFile() {
+        const QString tubo = casa.filePath("tubo.csv");
+        QVERIFY(mkfifo(QFile::encodeName(tubo).constData(), 0600) == 0);
+        prueba::Cajas cajas;
+        Imprime(0, [&](Form1* visor) {
+            QTimer::singleShot(0, this, [&] {
+                auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!d) return;
+                d->selectFile(tubo);
+                QTimer::singleShot(0, this, [] {
+                    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                        b->button(QMessageBox::Yes)->click();
+                });
+                static_cast<QDialog*>(d)->accept();
+            });
+            visor->CRXI->ExportTo("csv");
+        });
+        QCOMPARE(cajas.vistos.size(), 1);
+        QVERIFY2(cajas.vistos[0].texto.contains(tubo) && cajas.vistos[0].texto.contains("FIFO"),
+                 qPrintable(cajas.vistos[0].texto));
+        struct stat estado {};
+        QVERIFY(lstat(QFile::encodeName(tubo).constData(), &estado) == 0 &&
+                S_ISFIFO(estado.st_mode));
     }
 
     void twoPrintsShowOnlyTheirOwnFigures() {

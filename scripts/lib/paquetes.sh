@@ -13,8 +13,8 @@ miravel_paquetes=(
   mariadb-server mariadb-client
   # the tests: a display for the windows and keys sent to them, the PDFs' text, the format, an
   # independent reader of the workbooks, the menu entry's and the package's checks (cpack asks
-  # file for each binary)
-  xvfb xauth xdotool poppler-utils clang-format python3-openpyxl desktop-file-utils file
+  # file for each binary), a memory checker for what reaches the images
+  xvfb xauth xdotool poppler-utils clang-format python3-openpyxl desktop-file-utils file valgrind
 )
 
 instala_paquetes() {

@@ -23,47 +23,81 @@ QString LeeValorIni(const QString& seccion, const QString& clave, const QString&
 
 namespace {
 
-bool RutaIncorrecta(const QString& archivoIni, const QString& ruta) {
+bool RutaIncorrecta(const QString& archivoIni, const QString& ruta, Ajustes ajustes) {
     const QString cr(QChar(13));
     MsgBox("En el archivo de configuración de este programa" + cr + cr + "(" + archivoIni + ")" +
                cr + cr + "debe indicarse la ruta correcta de Orvalo." + cr +
                "Ruta indicada e incorrecta: " + cr + cr + ruta,
            vbCritical, "Atención");
-    if (MsgBox("¿Desea editar el archivo de configuración?", vbQuestion | vbYesNo, "Editar INI") ==
-        vbYes) {
+    if (ajustes == Ajustes::Completa && MsgBox("¿Desea editar el archivo de configuración?",
+                                               vbQuestion | vbYesNo, "Editar INI") == vbYes) {
         oArchivos->AbreDocumento(archivoIni, 0, 1);
     }
     return false;
 }
 
+// A key of [Configuración]: completed with its default by the window, only read by the command.
+QString Valor(const QString& clave, const QString& predeterminado, tramo5::libKZCM& libreria,
+              const QString& archivoIni, Ajustes ajustes) {
+    if (ajustes == Ajustes::Completa)
+        return LeeValorIni("Configuración", clave, predeterminado, libreria, archivoIni);
+    const QString valor = libreria.LeeIni("Configuración", clave, archivoIni);
+    return valor.isEmpty() ? predeterminado : valor;
+}
+
 }  // namespace
 
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
-                      tramo5::BasesDD& bases, const QString& archivoIni) {
-    QString ruta = LeeValorIni("Configuración", "Ruta de Orvalo", kRutaOrvaloPredeterminada,
-                               libreria, archivoIni);
-    if (registro.BuscarRegistroORW(ruta).isEmpty()) return RutaIncorrecta(archivoIni, ruta);
+                      tramo5::BasesDD& bases, const QString& archivoIni, Ajustes ajustes) {
+    if (ajustes == Ajustes::SoloLee &&
+        libreria.LeeIni("Configuración", "Ruta de Orvalo", archivoIni).isEmpty())
+        throw RuntimeError(vbError::kArgumentoNoValido,
+                           "falta la clave «Ruta de Orvalo» en [Configuración] de " + archivoIni);
+    QString ruta =
+        Valor("Ruta de Orvalo", kRutaOrvaloPredeterminada, libreria, archivoIni, ajustes);
+    if (registro.BuscarRegistroORW(ruta).isEmpty())
+        return RutaIncorrecta(archivoIni, ruta, ajustes);
 
     bases.cPuerto = "3306";
     bases.cPassword = "";
     bases.cUsuario = "root";
 
-    if (libreria.kzVal(registro.DatosORW("MySQLPuerto")) == 0)
-        registro.GuardaDatosORW("MySQLPuerto", bases.cPuerto);
-    if (registro.DatosORW("MySQLServer").trimmed().isEmpty())
-        registro.GuardaDatosORW("MySQLServer", registro.DatosORW("servidor"));
-    if (registro.DatosORW("MySQLUsuario").trimmed().isEmpty())
-        registro.GuardaDatosORW("MySQLUsuario", oUtilerias->Encripta(bases.cUsuario));
-    if (registro.DatosORW("MySQLPassword").trimmed().isEmpty())
-        registro.GuardaDatosORW("MySQLPassword", oUtilerias->Encripta(bases.cPassword));
+    // Each host setting, its default when empty: stored by the window, held in memory by the
+    // command.
+    auto ajuste = [&](const QString& clave, bool vacio, const QString& omision) {
+        if (!vacio) return registro.DatosORW(clave);
+        if (ajustes == Ajustes::SoloLee) return omision;
+        registro.GuardaDatosORW(clave, omision);
+        return registro.DatosORW(clave);
+    };
+    auto blanco = [&](const QString& clave) {
+        return registro.DatosORW(clave).trimmed().isEmpty();
+    };
+    const QString puerto =
+        ajuste("MySQLPuerto", libreria.kzVal(registro.DatosORW("MySQLPuerto")) == 0, bases.cPuerto);
+    const QString servidor =
+        ajuste("MySQLServer", blanco("MySQLServer"), registro.DatosORW("servidor"));
+    const QString usuario =
+        ajuste("MySQLUsuario", blanco("MySQLUsuario"), oUtilerias->Encripta(bases.cUsuario));
+    const QString clave =
+        ajuste("MySQLPassword", blanco("MySQLPassword"), oUtilerias->Encripta(bases.cPassword));
 
-    bases.cPassword = oUtilerias->DesEncripta(registro.DatosORW("MySQLPassword"));
-    bases.cUsuario = oUtilerias->DesEncripta(registro.DatosORW("MySQLUsuario"));
-    bases.cPuerto = registro.DatosORW("MySQLPuerto");
-    bases.cRuta = registro.DatosORW("MySQLServer");
+    // A value that is not a cipher text names its key and file instead of standing for another.
+    auto descifra = [&](const QString& nombre, const QString& cifrado) {
+        try {
+            return oUtilerias->DesEncripta(cifrado);
+        } catch (const RuntimeError& e) {
+            throw RuntimeError(e.Number(), "«" + nombre + "» en " +
+                                               QDir(ruta).filePath("Orvalo.ini") + ": " +
+                                               e.Description());
+        }
+    };
+    bases.cPassword = descifra("MySQLPassword", clave);
+    bases.cUsuario = descifra("MySQLUsuario", usuario);
+    bases.cPuerto = puerto;
+    bases.cRuta = servidor;
 
-    bases.cMiBase =
-        LeeValorIni("Configuración", "Base de datos a usar", "datos1", libreria, archivoIni);
+    bases.cMiBase = Valor("Base de datos a usar", "datos1", libreria, archivoIni, ajustes);
     return true;
 }
 
@@ -93,10 +127,8 @@ QString ArchivoDeConfiguracion() {
     // An administrator's file beside the program serves every user; a program folder the user
     // may write (a build or a portable copy) keeps its file there as always.
     if (QFileInfo::exists(junto) || QFileInfo(App::Path()).isWritable()) return junto;
-    const QString carpeta =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Miravel";
-    QDir().mkpath(carpeta);
-    return carpeta + "/Miravel.ini";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Miravel/Miravel.ini";
 }
 
 bool LeeMensajesDeAvance(tramo5::libKZCM& libreria, const QString& archivoIni) {

@@ -12,7 +12,7 @@ inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
 #endif
 
 // Miravel.ini beside the program when it is there or the folder may be written; otherwise the
-// user's own ~/.config/Miravel/Miravel.ini.
+// user's own ~/.config/Miravel/Miravel.ini. Only the path: nothing is made.
 QString ArchivoDeConfiguracion();
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
@@ -29,5 +29,10 @@ void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni);
 // or as the progress window's text ("No").
 bool LeeMensajesDeAvance(tramo5::libKZCM& libreria, const QString& archivoIni);
 
+// The window completes missing settings in both files and may ask to edit its own; the command
+// takes the defaults in memory, writes nothing, asks nothing, and a missing host folder key is
+// an error naming the file.
+enum class Ajustes { Completa, SoloLee };
 bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
-                      tramo5::BasesDD& bases, const QString& archivoIni);
+                      tramo5::BasesDD& bases, const QString& archivoIni,
+                      Ajustes ajustes = Ajustes::Completa);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 #include "app/CreateObject.h"
@@ -27,6 +28,7 @@ bool Main() {
     QDir::setCurrent(App::Path());
     CreaObjetos();
     cArchivoIni = ArchivoDeConfiguracion();
+    QDir().mkpath(QFileInfo(cArchivoIni).absolutePath());  // the window completes the file
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     const reportdata::Plan plan = LeePlan(*oLibreria, cArchivoIni);
     LeeEsperas(*oLibreria, cArchivoIni);

@@ -1,27 +1,50 @@
 #include "tramo5/ArchivoIni.h"
 
 #include <QFile>
-#include <QRegularExpression>
-#include <QStringList>
+#include <QList>
+#include <QStringDecoder>
 
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 #include "platform/vb/SaveFile.h"
 
 namespace {
 
+// The file as it is on disk, a line at a time with its own ending, and the text of each line.
+// A host on Windows writes in its own code page: a file that is not UTF-8 is read as Latin-1,
+// and lines nobody changes are written back byte for byte.
 struct Lineas {
-    QStringList lineas;
-    QString fin = "\n";
+    QList<QByteArray> bytes;
+    QStringList texto;
+    bool utf8 = true;
+    QByteArray fin = "\n";
 };
 
 Lineas Carga(const QString& archivo) {
     Lineas r;
     QFile f(archivo);
-    if (!f.open(QIODevice::ReadOnly)) return r;
-    QString texto = QString::fromUtf8(f.readAll());
-    if (texto.startsWith(QChar(0xFEFF))) texto.remove(0, 1);
-    if (texto.contains("\r\n")) r.fin = "\r\n";
-    r.lineas = texto.split(QRegularExpression("\r?\n"));
-    if (!r.lineas.isEmpty() && r.lineas.last().isEmpty()) r.lineas.removeLast();
+    if (!f.exists()) return r;
+    if (!f.open(QIODevice::ReadOnly))
+        throw RuntimeError(vbError::kAccesoArchivo,
+                           "Error de acceso a la ruta o el archivo: " + archivo + ".");
+    const QByteArray datos = f.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)utf8.decode(datos);
+    r.utf8 = !utf8.hasError();
+    if (datos.contains("\r\n")) r.fin = "\r\n";
+    for (qsizetype inicio = 0; inicio < datos.size();) {
+        const qsizetype salto = datos.indexOf('\n', inicio);
+        const qsizetype corte = salto < 0 ? datos.size() : salto + 1;
+        r.bytes << datos.mid(inicio, corte - inicio);
+        inicio = corte;
+    }
+    for (const QByteArray& b : r.bytes) {
+        QByteArray linea = b;
+        while (linea.endsWith('\n') || linea.endsWith('\r')) linea.chop(1);
+        QString t = r.utf8 ? QString::fromUtf8(linea) : QString::fromLatin1(linea);
+        if (t.startsWith(QChar(0xFEFF))) t.remove(0, 1);
+        r.texto << t;
+    }
     return r;
 }
 
@@ -57,7 +80,7 @@ std::pair<int, int> Seccion(const QStringList& lineas, const QString& seccion) {
 }  // namespace
 
 QString ArchivoIni::Lee(const QString& archivo, const QString& seccion, const QString& clave) {
-    const QStringList lineas = Carga(archivo).lineas;
+    const QStringList lineas = Carga(archivo).texto;
     const auto [inicio, fin] = Seccion(lineas, seccion);
     QString valor;
     for (int i = inicio; inicio >= 0 && i < fin; ++i)
@@ -68,21 +91,34 @@ QString ArchivoIni::Lee(const QString& archivo, const QString& seccion, const QS
 void ArchivoIni::Escribe(const QString& archivo, const QString& seccion, const QString& clave,
                          const QString& valor) {
     Lineas c = Carga(archivo);
-    const QString nueva = clave + "=" + valor;
-    auto [inicio, fin] = Seccion(c.lineas, seccion);
+    auto codifica = [&](const QString& texto, const QByteArray& fin) {
+        return (c.utf8 ? texto.toUtf8() : texto.toLatin1()) + fin;
+    };
+    // The line before a new one must end, or the two would run together.
+    auto termina = [&](int i) {
+        if (i >= 0 && !c.bytes[i].endsWith('\n')) c.bytes[i] += c.fin;
+    };
+    auto [inicio, fin] = Seccion(c.texto, seccion);
     if (inicio < 0) {
-        if (!c.lineas.isEmpty() && !c.lineas.last().trimmed().isEmpty()) c.lineas << QString();
-        c.lineas << "[" + seccion + "]" << nueva;
+        termina(c.bytes.size() - 1);
+        if (!c.texto.isEmpty() && !c.texto.last().trimmed().isEmpty()) c.bytes << c.fin;
+        c.bytes << codifica("[" + seccion + "]", c.fin) << codifica(clave + "=" + valor, c.fin);
     } else {
         int donde = -1, ultima = inicio - 1;
         for (int i = inicio; i < fin; ++i) {
-            if (EsClave(c.lineas[i], clave)) donde = i;
-            if (!c.lineas[i].trimmed().isEmpty()) ultima = i;
+            if (EsClave(c.texto[i], clave)) donde = i;
+            if (!c.texto[i].trimmed().isEmpty()) ultima = i;
         }
-        if (donde >= 0)
-            c.lineas[donde] = nueva;
-        else
-            c.lineas.insert(ultima + 1, nueva);
+        if (donde >= 0) {
+            const QByteArray& viejo = c.bytes[donde];
+            const QByteArray fin = viejo.endsWith("\r\n") ? "\r\n"
+                                   : viejo.endsWith('\n') ? "\n"
+                                                          : "";
+            c.bytes[donde] = codifica(clave + "=" + valor, fin);
+        } else {
+            termina(ultima);
+            c.bytes.insert(ultima + 1, codifica(clave + "=" + valor, c.fin));
+        }
     }
-    SaveFile(archivo, (c.lineas.join(c.fin) + c.fin).toUtf8());
+    SaveFile(archivo, c.bytes.join());
 }

@@ -1,4 +1,8 @@
 #include <QByteArray>
+#include <QRegularExpression>
+
+#include "platform/vb/Errores.h"
+#include "platform/vb/RuntimeError.h"
 
 #include "tramo5/Fabrica.h"
 
@@ -21,6 +25,10 @@ class UtileriasImpl : public tramo5::Utilerias {
     }
     QString DesEncripta(const QString& texto) override {
         if (!texto.startsWith('~')) return texto;
+        static const QRegularExpression hex("^~([0-9A-Fa-f]{2})*$");
+        if (!hex.match(texto).hasMatch())
+            throw RuntimeError(vbError::kArgumentoNoValido,
+                               "«" + texto + "» no es un texto cifrado válido");
         return QString::fromUtf8(Mezcla(QByteArray::fromHex(texto.mid(1).toLatin1())));
     }
     QString CambXXX(const QString& texto, const QString& valor) override {

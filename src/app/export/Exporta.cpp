@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,15 +39,24 @@ reportdata::Plan PlanDe(const Pedido& p) {
     }
 }
 
+// The command reads its settings and never writes them: a file that is not there, not
+// readable or incomplete is bad input.
 bool Configura(Pedido& p) {
-    // The command asks no questions: a named file must be there.
     if (!p.config.isEmpty() && !QFileInfo::exists(p.config))
         throw ErrorDeUso("no existe el archivo de configuración " + p.config);
     if (p.SinConfiguracion()) {
         oBasesDD->cPassword.clear();
     } else {
         cArchivoIni = p.config.isEmpty() ? ArchivoDeConfiguracion() : p.config;
-        if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
+        QFile archivo(cArchivoIni);
+        if (QFileInfo(cArchivoIni).isDir() || !archivo.open(QIODevice::ReadOnly))
+            throw ErrorDeUso("no se puede leer el archivo de configuración " + cArchivoIni);
+        try {
+            if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni, Ajustes::SoloLee))
+                return false;
+        } catch (const RuntimeError& e) {
+            throw ErrorDeUso(e.Description());
+        }
     }
     p.planDeConsultas = PlanDe(p);
     try {
@@ -108,21 +118,25 @@ void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
     std::fflush(stderr);
 }
 
-// Writes every output asked for, each whole or not at all; stops between them on a signal.
+// Writes every output asked for to its temporary file, then puts them all in place: a failure
+// or a signal on the way leaves every target as it was.
 void Escribe(const Pedido& p, const report::ReportContent& contenido, bool tieneDatos,
              const Senales& senales) {
     const report::ReportPages paginas(contenido);
+    SaveFiles lote;
     const QList<std::pair<QString, std::function<void(const QString&)>>> salidas{
-        {p.pdf, [&](const QString& f) { report::ExportPdf(paginas, f); }},
-        {p.png, [&](const QString& f) { report::ExportPng(paginas, f); }},
-        {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f); }},
-        {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f); }},
-        {p.json, [&](const QString& f) { SaveFile(f, Json(p, contenido, tieneDatos)); }}};
+        {p.pdf, [&](const QString& f) { report::ExportPdf(paginas, f, &lote); }},
+        {p.png, [&](const QString& f) { report::ExportPng(paginas, f, &lote); }},
+        {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f, &lote); }},
+        {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f, &lote); }},
+        {p.json, [&](const QString& f) { lote.Add(f, Json(p, contenido, tieneDatos)); }}};
     for (const auto& [archivo, escribe] : salidas) {
         QCoreApplication::processEvents();  // a signal that came meanwhile
         if (senales.Estado()) return;
         if (!archivo.isEmpty()) escribe(archivo);
     }
+    QCoreApplication::processEvents();
+    if (!senales.Estado()) lote.Commit();
 }
 
 }  // namespace

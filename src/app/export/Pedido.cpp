@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "platform/vb/SaveFile.h"
 #include "reportdata/Reglas.h"
 
 const char* const kUsoExporta =
@@ -13,9 +14,10 @@ const char* const kUsoExporta =
     "                    [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]   (vendedor); como al abrir la "
     "ventana\n"
     "                    [--ventas facturas|remisiones|ambas]        ambas si falta\n"
-    "                    [--vendedor CLAVE] [--linea ID]\n"
+    "                    [--vendedor CLAVE] [--linea ID]   --linea solo con vendedor\n"
     "                    [--pdf ARCHIVO] [--png ARCHIVO] [--csv ARCHIVO] [--json ARCHIVO]\n"
-    "                    [--xlsx ARCHIVO]\n"
+    "                    [--xlsx ARCHIVO]      - escribe en la salida estándar (una sola salida)\n"
+    "                    --png escribe una imagen por página: r.png, r-2.png, r-3.png...\n"
     "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
     "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
     "                    [--espera-conexion S] [--espera-consulta S]  segundos; 10 y 600 si "
@@ -27,6 +29,23 @@ namespace {
 bool Entero(const QString& texto) {
     static const QRegularExpression digitos("^[0-9]{1,9}$");
     return digitos.match(texto).hasMatch();
+}
+
+// Every output is a new path or a regular file; at most one is standard output, never the PNG
+// pages.
+void CompruebaSalidas(const Pedido& p) {
+    int estandar = 0;
+    for (const auto& [opcion, archivo] :
+         {std::pair{"--pdf", p.pdf}, std::pair{"--png", p.png}, std::pair{"--csv", p.csv},
+          std::pair{"--json", p.json}, std::pair{"--xlsx", p.xlsx}}) {
+        if (archivo == "-" && QString(opcion) == "--png")
+            throw ErrorDeUso("--png escribe un archivo por página: no va a la salida estándar");
+        if (archivo == "-" && ++estandar > 1)
+            throw ErrorDeUso("solo una salida puede ir a la salida estándar (-)");
+        if (archivo.isEmpty() || archivo == "-") continue;
+        if (const QString motivo = WhyNotWritable(archivo); !motivo.isEmpty())
+            throw ErrorDeUso(QString(opcion) + ": " + archivo + " " + motivo);
+    }
 }
 }  // namespace
 
@@ -66,6 +85,8 @@ Pedido LeePedido(const QStringList& argumentos) {
         else if (a == "--reporte" || a == "--ventas" || a == "--linea" || valores.contains(a)) {
             if (i + 1 >= argumentos.size()) throw ErrorDeUso("falta el valor de " + a);
             const QString v = argumentos[++i];
+            if (v.isEmpty() && a != "--linea" && a != "--anio" && a != "--vendedor")
+                throw ErrorDeUso("falta el valor de " + a + ": se dio vacío");
             dadas << a;
             if (a == "--reporte")
                 reporte = v;
@@ -88,6 +109,8 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
+    if (dadas.contains("--linea") && !p.reporte->porFechas)
+        throw ErrorDeUso("--linea se aplica solo al reporte vendedor, no a " + reporte);
     if (dadas.contains("--linea")) {
         if (!Entero(linea) || linea.toInt() < 1)
             throw ErrorDeUso("--linea debe ser el número entero de una línea, no «" + linea + "»");
@@ -105,6 +128,7 @@ Pedido LeePedido(const QStringList& argumentos) {
     const int puerto = p.puerto.toInt(&numero);
     if (!p.puerto.isEmpty() && (!numero || puerto < 1 || puerto > 65535))
         throw ErrorDeUso("puerto no válido: " + p.puerto);
+    CompruebaSalidas(p);
     return p;
 }
 

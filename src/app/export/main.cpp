@@ -1,7 +1,7 @@
 // miravel-export: the reports without a window, for schedules and servers without a display.
 #include <QtGlobal>
 #ifdef Q_OS_UNIX
-#include <unistd.h>
+#include <stdlib.h>
 #endif
 #include <QApplication>
 #include <QDir>
@@ -30,21 +30,30 @@ int Uso(const QString& problema) {
 }
 
 // Qt wants a private runtime folder on Unix; a job started by cron or a service has none set.
-void PreparaEntorno() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+// A new one of our own, made under an unpredictable name, so nobody can plant it beforehand.
+class EntornoPropio {
+  public:
+    EntornoPropio() {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef Q_OS_UNIX
-    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
-    const QString carpeta = QDir::temp().filePath("miravel-runtime-" + QString::number(getuid()));
-    QDir().mkpath(carpeta);
-    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
+        if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
+        QByteArray plantilla = QFile::encodeName(QDir::tempPath()) + "/miravel-runtime-XXXXXX";
+        if (!mkdtemp(plantilla.data())) return;
+        carpeta_ = QFile::decodeName(plantilla);
+        qputenv("XDG_RUNTIME_DIR", plantilla);
 #endif
-}
+    }
+    ~EntornoPropio() {
+        if (!carpeta_.isEmpty()) QDir(carpeta_).removeRecursively();
+    }
 
+  private:
+    QString carpeta_;
+};
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    PreparaEntorno();
+    const EntornoPropio entorno;
     QApplication aplicacion(argc, argv);
     aplicacion.setApplicationName("Miravel");
     MensajesEnConsola mensajes;

@@ -23,6 +23,7 @@
 #include "platform/report/ReportPages.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
+#include "platform/vb/SaveFile.h"
 
 namespace report {
 
@@ -193,6 +194,10 @@ void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
             "." + kind,
         (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
     if (nombre.isEmpty()) return;
+    if (const QString motivo = WhyNotWritable(nombre); !motivo.isEmpty()) {
+        MsgBox("No se exportó el reporte: " + nombre + " " + motivo + ".", vbCritical);
+        return;
+    }
     estado.setValue("Exportar/Carpeta", QFileInfo(nombre).absolutePath());
     try {
         if (kind == "pdf")

@@ -48,6 +48,7 @@ QString Campo(QString texto) {
 QImage RenderPage(const ReportPages& pages, int page, double dpi) {
     const double escala = dpi / 72.0;
     QImage imagen((ReportPages::PageSize() * escala).toSize(), QImage::Format_RGB32);
+    imagen.fill(Qt::white);  // a page need not paint every pixel, and QImage starts undefined
     imagen.setDotsPerMeterX(qRound(dpi / 0.0254));
     imagen.setDotsPerMeterY(qRound(dpi / 0.0254));
     QPainter p(&imagen);
@@ -57,7 +58,7 @@ QImage RenderPage(const ReportPages& pages, int page, double dpi) {
 }
 
 // The PDF is made in memory and written whole, so a failure leaves no cut file behind.
-void ExportPdf(const ReportPages& pages, const QString& path) {
+void ExportPdf(const ReportPages& pages, const QString& path, SaveFiles* batch) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
@@ -69,29 +70,34 @@ void ExportPdf(const ReportPages& pages, const QString& path) {
     if (!p.begin(&pdf)) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
     PintaPaginas(pages, p, pdf, QRectF(QPointF(0, 0), ReportPages::PageSize()));
     if (!p.end()) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
-    SaveFile(path, buffer.data());
+    SaveFile(path, buffer.data(), batch);
 }
 
-void ExportPng(const ReportPages& pages, const QString& path, double dpi) {
-    QImage todas;
+QString PngPagePath(const QString& path, int page) {
+    if (page == 0) return path;
+    const int punto = path.lastIndexOf('.');
+    const int corte = punto > path.lastIndexOf('/') ? punto : path.size();
+    return path.left(corte) + "-" + QString::number(page + 1) + path.mid(corte);
+}
+
+// Each page goes to its file as soon as it is painted, so memory does not grow with the pages.
+void ExportPng(const ReportPages& pages, const QString& path, SaveFiles* batch, double dpi) {
+    SaveFiles alone;
+    SaveFiles& files = batch ? *batch : alone;
     for (int i = 0; i < pages.Count(); ++i) {
-        const QImage pagina = RenderPage(pages, i, dpi);
-        if (todas.isNull()) {
-            todas = QImage(pagina.width(), pagina.height() * pages.Count(), QImage::Format_RGB32);
-            todas.setDotsPerMeterX(pagina.dotsPerMeterX());
-            todas.setDotsPerMeterY(pagina.dotsPerMeterY());
-        }
-        QPainter(&todas).drawImage(0, i * pagina.height(), pagina);
+        const QString archivo = PngPagePath(path, i);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (!RenderPage(pages, i, dpi).save(&buffer, "PNG"))
+            throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(archivo));
+        files.Add(archivo, buffer.data());
     }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!todas.save(&buffer, "PNG")) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
-    SaveFile(path, buffer.data());
+    if (!batch) alone.Commit();
 }
 
 // The table as the page shows it, for a spreadsheet: amounts in cents with a point, the totals
 // row and column, text cells that no spreadsheet takes for a formula.
-void ExportCsv(const ReportPages& pages, const QString& path) {
+void ExportCsv(const ReportPages& pages, const QString& path, SaveFiles* batch) {
     const ReportContent::Tabla c = pages.Content().TablaMostrada();
     auto cifra = [](double v) { return QString::number(Redondea(v), 'f', 2); };
     QStringList lineas;
@@ -109,8 +115,10 @@ void ExportCsv(const ReportPages& pages, const QString& path) {
         for (double t : totales.columnas) linea << cifra(t);
         lineas << linea.join(',');
     }
-    // With the byte-order mark, spreadsheet programs read the names' accents as UTF-8.
-    SaveFile(path, "\xEF\xBB\xBF" + (lineas.join("\r\n") + "\r\n").toUtf8());
+    // With the byte-order mark, spreadsheet programs read the names' accents as UTF-8; a pipe
+    // ("-") gets plain UTF-8, as the programs reading it expect.
+    const QByteArray marca = path == "-" ? QByteArray() : QByteArray("\xEF\xBB\xBF");
+    SaveFile(path, marca + (lineas.join("\r\n") + "\r\n").toUtf8(), batch);
 }
 
 void PrintReport(const ReportPages& pages, QPrinter& printer) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QPrinter;
+class SaveFiles;
 
 namespace report {
 
@@ -10,11 +11,15 @@ class ReportPages;
 
 // One page as an image at the given resolution.
 QImage RenderPage(const ReportPages& pages, int page, double dpi);
-// Every page into a PDF file; every page, one under the other, into a PNG file.
-void ExportPdf(const ReportPages& pages, const QString& path);
-void ExportPng(const ReportPages& pages, const QString& path, double dpi = 150);
+// Each export writes its file alone, or adds it to a batch the caller commits.
+// Every page into a PDF file.
+void ExportPdf(const ReportPages& pages, const QString& path, SaveFiles* batch = nullptr);
+// A PNG file a page: r.png, r-2.png, r-3.png...
+QString PngPagePath(const QString& path, int page);
+void ExportPng(const ReportPages& pages, const QString& path, SaveFiles* batch = nullptr,
+               double dpi = 150);
 // The report's rows with their captions, numbers in full.
-void ExportCsv(const ReportPages& pages, const QString& path);
+void ExportCsv(const ReportPages& pages, const QString& path, SaveFiles* batch = nullptr);
 void PrintReport(const ReportPages& pages, QPrinter& printer);
 
 }  // namespace report

@@ -184,7 +184,7 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
 
 }  // namespace
 
-void ExportXlsx(const ReportPages& pages, const QString& path) {
+void ExportXlsx(const ReportPages& pages, const QString& path, SaveFiles* batch) {
     QTemporaryDir carpeta;
     const QString temporal = carpeta.filePath("reporte.xlsx");
     Libro libro(temporal);
@@ -196,7 +196,7 @@ void ExportXlsx(const ReportPages& pages, const QString& path) {
     if (!libro.Cierra() || !hecho.open(QIODevice::ReadOnly))
         throw RuntimeError(vbError::kAccesoArchivo,
                            "No se pudo preparar el libro de Excel para " + path + ".");
-    SaveFile(path, hecho.readAll());
+    SaveFile(path, hecho.readAll(), batch);
 }
 
 }  // namespace report
