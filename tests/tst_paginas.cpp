@@ -167,24 +167,36 @@ class tst_paginas : public QObject {
                      qPrintable(report::Moneda(cifra, 2) + "\n" + pagina));
     }
 
-    // However many salespeople, the axis writes the first and the last label, and none so close
-    // to the next that they would touch; every one when they fit.
-    void categoryLabels_data() {
+    // Every salesperson keeps a label on the chart: up to forty on the first page, more on
+    // charts of their own pages, evenly filled; the table follows on a page of its own.
+    void manySalespeople_data() {
         QTest::addColumn<int>("n");
-        QTest::addColumn<double>("ancho");
-        QTest::newRow("one") << 1 << 700.0;
-        QTest::newRow("forty") << 40 << 17.5;
-        QTest::newRow("ninety") << 90 << 7.7;
-        QTest::newRow("three hundred") << 300 << 2.3;
+        QTest::addColumn<int>("graficas");
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("forty") << 40 << 1;
+        QTest::newRow("ninety") << 90 << 3;
     }
-    void categoryLabels() {
+    void manySalespeople() {
         QFETCH(int, n);
-        QFETCH(double, ancho);
-        const QVector<int> v = report::EtiquetasVisibles(n, ancho, 12);
-        QCOMPARE(v.first(), 0);
-        QCOMPARE(v.last(), n - 1);
-        for (int i = 1; i < v.size(); ++i) QVERIFY((v[i] - v[i - 1]) * ancho >= 12);
-        QVERIFY(ancho >= 12 ? v.size() == n : v.size() >= n * ancho / 24);  // not too thin
+        QFETCH(int, graficas);
+        report::ReportContent c;
+        c.seriesSonFilas = false;
+        c.columnas = QStringList{"2024", "2025", "2026"};
+        for (int i = 0; i < n; ++i) {
+            c.filas << QString("V%1").arg(i + 1, 2, 10, QChar('0'));
+            c.celdas << QVector<double>{1000.0 * (i % 7), 2000.0 + 100 * i, 1500.0};
+        }
+        const report::ReportPages paginas(c);
+        if (graficas > 1) QCOMPARE(paginas.Trozos()[graficas].primera, 0);
+        QTemporaryDir dir;
+        report::ExportPdf(paginas, dir.filePath("r.pdf"));
+        QProcess texto;
+        texto.start("pdftotext",
+                    {"-f", "1", "-l", QString::number(graficas), dir.filePath("r.pdf"), "-"});
+        QVERIFY(texto.waitForFinished());
+        const QString graficasTexto = QString::fromUtf8(texto.readAllStandardOutput());
+        for (const QString& clave : c.filas)
+            QVERIFY2(graficasTexto.contains(clave), qPrintable(clave));
     }
 
     // A long selection wraps under the title, whole, in a type no smaller than 8 pixels; the

@@ -16,16 +16,17 @@
 namespace report {
 namespace {
 
-const double kEjeDeValores = 80;  // points the value axis's labels take on the left
-const double kBarraMaxima = 40;   // points
-const double kAltoRotulo = 12;    // points an upright label of 9 takes across
+const double kEjeDeValores = 80;       // points the value axis's labels take on the left
+const double kBarraMaxima = 40;        // points
+const int kCategoriasInclinadas = 20;  // beyond, labels stand upright
 
 }  // namespace
 
 namespace {
 
 // The chart as the page draws it, laid out in a rectangle of the area's size.
-void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
+void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c,
+               const ReportContent& escala) {
     grafica.setAnimationOptions(QChart::NoAnimation);
     grafica.setBackgroundVisible(false);
     grafica.setMargins(QMargins(0, 0, 0, 0));
@@ -40,14 +41,14 @@ void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
         auto* conjunto = new QBarSet(series[s]);
         conjunto->setColor(ColorDeSerie(s));
         conjunto->setBorderColor(ColorDeSerie(s).darker(115));
-        for (int k = 0; k < categorias.size(); ++k) {
-            const double v = c.Valor(s, k);
-            *conjunto << v;
-            menor = qMin(menor, v);
-            mayor = qMax(mayor, v);
-        }
+        for (int k = 0; k < categorias.size(); ++k) *conjunto << c.Valor(s, k);
         barras->append(conjunto);
     }
+    for (int s = 0; s < escala.Series().size(); ++s)
+        for (int k = 0; k < escala.Categorias().size(); ++k) {
+            menor = qMin(menor, escala.Valor(s, k));
+            mayor = qMax(mayor, escala.Valor(s, k));
+        }
     grafica.addSeries(barras);
 
     // A bar no wider than a reader expects, however few the categories.
@@ -58,21 +59,16 @@ void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
     auto* ejeX = new QBarCategoryAxis;
     ejeX->setLabelsFont(Letra(9));
     ejeX->setTruncateLabels(false);
-    // Long captions side by side would overlap: they stand upright, and when even so they would
-    // touch, only every few is written, the first and the last always.
+    // Long captions side by side would overlap: a few lean, many stand upright (a chart holds
+    // no more than upright labels of its type can show whole).
     int largo = 0;
     for (const QString& categoria : categorias)
         largo = qMax(largo, static_cast<int>(categoria.size()));
-    QStringList rotulos = categorias;
-    if (largo * categorias.size() > 90) {
+    if (categorias.size() > kCategoriasInclinadas)
         ejeX->setLabelsAngle(-90);
-        const QVector<int> visibles =
-            EtiquetasVisibles(static_cast<int>(categorias.size()), anchoCategoria, kAltoRotulo);
-        for (int k = 0; k < rotulos.size(); ++k)
-            if (!visibles.contains(k))
-                rotulos[k] = QString(k + 1, QChar(0x200B));  // unseen, unique
-    }
-    ejeX->append(rotulos);
+    else if (largo * categorias.size() > 90)
+        ejeX->setLabelsAngle(-30);
+    ejeX->append(categorias);
     if (!c.ejeCategorias.isEmpty()) {
         ejeX->setTitleText(c.ejeCategorias);
         ejeX->setTitleFont(Letra(9, true));
@@ -100,21 +96,23 @@ void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c) {
 
 }  // namespace
 
-void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c) {
+void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c,
+                   const ReportContent& escala) {
     QChart grafica;
     QGraphicsScene escena;
     escena.addItem(&grafica);
-    Construye(grafica, area.size(), c);
+    Construye(grafica, area.size(), c, escala);
     escena.setSceneRect(QRectF(QPointF(0, 0), area.size()));
     escena.render(&painter, area, escena.sceneRect());
     escena.removeItem(&grafica);
 }
 
-QString BarAt(const QRectF& area, const ReportContent& c, const QPointF& punto) {
+QString BarAt(const QRectF& area, const ReportContent& c, const ReportContent& escala,
+              const QPointF& punto) {
     QChart grafica;
     QGraphicsScene escena;
     escena.addItem(&grafica);
-    Construye(grafica, area.size(), c);
+    Construye(grafica, area.size(), c, escala);
     const QPointF local = punto - area.topLeft();
     QString texto;
     auto* barras = static_cast<QBarSeries*>(grafica.series().value(0));

@@ -6,8 +6,11 @@ class QPainter;
 
 namespace report {
 struct ReportContent;
-// Paints the bar chart of a report into an area of a page (in points).
-void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& content);
+// Paints the bar chart of a report into an area of a page (in points). scale: the report whose
+// amounts the value axis spans, so that the parts of a chart over several pages read alike.
+void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& content,
+                   const ReportContent& scale);
 // The bar under a point of that area: "series · category · amount", or empty.
-QString BarAt(const QRectF& area, const ReportContent& content, const QPointF& point);
+QString BarAt(const QRectF& area, const ReportContent& content, const ReportContent& scale,
+              const QPointF& point);
 }  // namespace report

@@ -27,14 +27,4 @@ Eje EjeDeValores(double menor, double mayor) {
     return eje;
 }
 
-QVector<int> EtiquetasVisibles(int n, double ancho, double alto) {
-    QVector<int> visibles;
-    if (n <= 0) return visibles;
-    const int paso = ancho >= alto ? 1 : static_cast<int>(std::ceil(alto / ancho));
-    for (int k = 0; k < n; k += paso)
-        if (k == 0 || n - 1 - k >= paso) visibles << k;  // none too close to the last
-    if (n > 1) visibles << n - 1;
-    return visibles;
-}
-
 }  // namespace report

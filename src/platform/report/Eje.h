@@ -11,9 +11,4 @@ struct Eje {
 };
 Eje EjeDeValores(double menor, double mayor);
 
-// Which of n category labels the axis writes when each category is ancho points wide and a
-// label needs alto points beside the next: all when they fit, else evenly thinned, the first
-// and the last always kept.
-QVector<int> EtiquetasVisibles(int n, double ancho, double alto);
-
 }  // namespace report

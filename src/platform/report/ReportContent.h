@@ -67,6 +67,19 @@ struct ReportContent {
     QString ejeCategorias;
     QStringList Categorias() const { return seriesSonFilas ? columnas : filas; }
     QStringList Series() const { return seriesSonFilas ? filas : columnas; }
+    // The same report with only some of its categories, for a chart over several pages.
+    ReportContent ConCategorias(int desde, int cuantas) const {
+        ReportContent parte = *this;
+        if (seriesSonFilas) {
+            parte.columnas = columnas.mid(desde, cuantas);
+            for (QVector<double>& fila : parte.celdas) fila = fila.mid(desde, cuantas);
+        } else {
+            parte.filas = filas.mid(desde, cuantas);
+            parte.nombres = nombres.mid(desde, cuantas);
+            parte.celdas = celdas.mid(desde, cuantas);
+        }
+        return parte;
+    }
     // Nothing to show: no data, no rows, or nothing but zeros.
     bool NadaQueMostrar() const {
         if (!sinDatos.isEmpty() || filas.isEmpty() || columnas.isEmpty()) return true;

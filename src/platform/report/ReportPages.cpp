@@ -18,7 +18,8 @@ const double kSeleccion = 40;  // where the selection starts in the header
 const double kLetraMinima = 8;
 const double kRenglon = 15;
 const double kSeparacion = 14;
-const double kGraficaMinima = 220;  // a table of twelve lines and its totals fit under it
+const int kCategoriasPorGrafica = 40;  // bars a chart shows with every label upright and whole
+const double kGraficaMinima = 220;     // a table of twelve lines and its totals fit under it
 
 double AnchoUtil() {
     return ReportPages::PageSize().width() - 2 * kMargen;
@@ -42,11 +43,27 @@ ReportPages::ReportPages(ReportContent content)
     cabecera_ = qMax(kCabecera, kSeleccion + alto + 10);
     medidas_ = MideTabla(AnchoUtil());
     const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
+    const int categorias = static_cast<int>(content_.Categorias().size());
+    if (!content_.NadaQueMostrar() && categorias > kCategoriasPorGrafica) {
+        // More categories than a chart shows readably: the chart goes over pages of its own,
+        // evenly filled and on one scale, then the table starts a page.
+        graficas_ = (categorias + kCategoriasPorGrafica - 1) / kCategoriasPorGrafica;
+        porGrafica_ = (categorias + graficas_ - 1) / graficas_;
+        alturaGrafica_ = AltoCuerpo();
+        const int caben = FilasQueCaben(AltoCuerpo(), kRenglon);
+        trozos_ = QVector<Trozo>(graficas_, Trozo{0, 0, false}) + Pagina(filas, caben, caben);
+        return;
+    }
+    porGrafica_ = categorias;
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
     alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
     // First page: the chart and the rows that fit under it; then pages of rows only.
     trozos_ = Pagina(filas, FilasQueCaben(AltoCuerpo() - alturaGrafica_ - kSeparacion, kRenglon),
                      FilasQueCaben(AltoCuerpo(), kRenglon));
+}
+
+ReportContent ReportPages::Grafica(int page) const {
+    return graficas_ > 1 ? content_.ConCategorias(page * porGrafica_, porGrafica_) : content_;
 }
 
 void ReportPages::Paint(QPainter& p, int page) const {
@@ -57,9 +74,9 @@ void ReportPages::Paint(QPainter& p, int page) const {
     PaintHeader(p, page);
     const double ancho = AnchoUtil();
     double y = kMargen + cabecera_;
-    if (page == 0) {
-        const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
-        PaintChart(p, ChartArea());
+    if (page < graficas_) {
+        const double nota = page == 0 && !content_.nota.isEmpty() ? kRenglon : 0;
+        PaintChart(p, ChartArea(page), page);
         if (nota) {
             p.setPen(QColor(90, 96, 104));
             p.setFont(Letra(9));
@@ -68,13 +85,14 @@ void ReportPages::Paint(QPainter& p, int page) const {
         }
         y += alturaGrafica_ + kSeparacion;
     }
-    if (page < trozos_.size() && !content_.filas.isEmpty() && !tabla_.filas.isEmpty())
+    if (page < trozos_.size() && (trozos_[page].cuantas || trozos_[page].total) &&
+        !content_.filas.isEmpty() && !tabla_.filas.isEmpty())
         PaintTable(p, QRectF(kMargen, y, ancho, PageSize().height() - kMargen - y), trozos_[page]);
     p.restore();
 }
 
-QRectF ReportPages::ChartArea() const {
-    const double nota = content_.nota.isEmpty() ? 0 : kRenglon;
+QRectF ReportPages::ChartArea(int page) const {
+    const double nota = page == 0 && !content_.nota.isEmpty() ? kRenglon : 0;
     return QRectF(kMargen, kMargen + cabecera_, AnchoUtil(), alturaGrafica_ - nota);
 }
 
@@ -83,8 +101,9 @@ double ReportPages::AltoCuerpo() const {
 }
 
 QString ReportPages::ValueAt(int page, const QPointF& point) const {
-    if (page != 0 || content_.NadaQueMostrar() || !ChartArea().contains(point)) return {};
-    return BarAt(ChartArea(), content_, point);
+    if (page >= graficas_ || content_.NadaQueMostrar() || !ChartArea(page).contains(point))
+        return {};
+    return BarAt(ChartArea(page), Grafica(page), content_, point);
 }
 
 void ReportPages::PaintHeader(QPainter& p, int page) const {
@@ -114,7 +133,7 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
                QPointF(kMargen + ancho, kMargen + cabecera_ - 6));
 }
 
-void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
+void ReportPages::PaintChart(QPainter& p, const QRectF& area, int page) const {
     // Nothing to show: one clear sentence instead of an empty chart.
     if (content_.NadaQueMostrar()) {
         p.setPen(QColor(120, 120, 120));
@@ -123,7 +142,7 @@ void ReportPages::PaintChart(QPainter& p, const QRectF& area) const {
                    content_.Aviso());
         return;
     }
-    PaintBarChart(p, area, content_);
+    PaintBarChart(p, area, Grafica(page), content_);
 }
 
 ReportPages::Medidas ReportPages::MideTabla(double ancho) const {

@@ -27,8 +27,10 @@ class ReportPages {
 
   private:
     void PaintHeader(QPainter& p, int page) const;
-    void PaintChart(QPainter& p, const QRectF& area) const;
-    QRectF ChartArea() const;
+    void PaintChart(QPainter& p, const QRectF& area, int page) const;
+    QRectF ChartArea(int page) const;
+    // What the chart of a page shows: the whole report, or its part of a chart over pages.
+    ReportContent Grafica(int page) const;
     double AltoCuerpo() const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
     // The table's type and columns: every figure whole, cut by nothing.
@@ -48,6 +50,8 @@ class ReportPages {
     ReportContent::Totales totales_;
     Medidas medidas_;
     double alturaGrafica_ = 0;
+    int graficas_ = 1;    // pages of chart
+    int porGrafica_ = 0;  // categories on each
     QVector<Trozo> trozos_;
 };
 
