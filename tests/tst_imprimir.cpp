@@ -344,18 +344,20 @@ class tst_imprimir : public QObject {
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
-    // Saving starts in the user's documents, then wherever the user last saved, in this run
-    // and the next; a remembered folder that is gone sends it back to the documents.
+    // Saving offers the report and its years as the name, in the user's documents, then wherever
+    // the user last saved, in this run and the next; a remembered folder that is gone sends it
+    // back to the documents.
     void saveDialogRemembersItsFolder() {
         QDir(casa.path()).mkpath("Documents");
         QDir(casa.path()).mkpath("informes");
-        QStringList inicios;
+        QStringList inicios, ofrecidos;
         const auto guarda = [&](const QString& archivo) {
             return [&, archivo](Form1* visor) {
                 QTimer::singleShot(0, this, [&, archivo] {
                     auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
                     if (!d) return;
                     inicios << d->directory().absolutePath();
+                    ofrecidos << QFileInfo(d->selectedFiles().value(0)).fileName();
                     d->selectFile(archivo);
                     static_cast<QDialog*>(d)->accept();  // as the Save button does
                 });
@@ -369,6 +371,7 @@ class tst_imprimir : public QObject {
         QCOMPARE(inicios, QStringList({casa.filePath("Documents"), casa.filePath("informes"),
                                        casa.filePath("Documents")}));
         QVERIFY(QFile::exists(casa.filePath("Documents/tres.csv")));
+        QCOMPARE(ofrecidos.value(0), "Por mes 2008-2010.csv");  // the report and its years
         QVERIFY(QFile::exists(casa.filePath(".config/Miravel/Visor.ini")));
     }
 
