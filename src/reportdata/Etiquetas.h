@@ -9,6 +9,8 @@
 extern thread_local std::array<QString, 13> aEtiquetas;
 // The lines the line report sold but found no slot for, in the order met.
 extern thread_local QStringList aLineasSinLugar;
+// Where the figures were read, when not on the main server (a read server): the page says it.
+extern thread_local QString cOrigenDeCifras;
 
 namespace reportdata {
 
@@ -18,6 +20,7 @@ struct Resultado {
     bool tieneDatos = true;  // the salesperson builder's result; true for the others
     std::array<QString, 13> etiquetas;
     QStringList lineasSinLugar;
+    QString origenDeCifras;
 
     // The captions of the calling thread, as a builder would start from them.
     static Resultado DeEsteHilo();

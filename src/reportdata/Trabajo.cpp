@@ -6,6 +6,7 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Avance.h"
 #include "reportdata/Informe.h"
+#include "reportdata/Lectura.h"
 #include "reportdata/TablaTemporal.h"
 
 namespace reportdata {
@@ -20,6 +21,8 @@ Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
       plan_(plan),
       seleccion_(s),
       ajustes_(ajustes),
+      servidorLectura_(cServidorLectura),
+      lectura_(AjustesDeLectura(ajustes, cServidorLectura)),
       avisa_(std::move(avisa)),
       resultado_(Resultado::DeEsteHilo()) {
     insiste_.setInterval(kInsistencia);
@@ -106,13 +109,19 @@ void Trabajo::Hilo() {
     resultado_.Publica();  // the builders start from the caller's captions
     candado.unlock();
     try {
-        ado::Connection conexion;  // a session belongs to the thread that opened it
+        CompruebaPlan(plan_, servidorLectura_);
+        ado::Connection conexion, lectura;  // a session belongs to the thread that opened it
         conexion.JoinSessions(sesiones_);
         conexion.Open(ajustes_);
+        if (lectura_) {
+            lectura.JoinSessions(sesiones_);
+            lectura.Open(*lectura_);
+        }
         Avanza("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
-        const Resultado resultado =
-            LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
+        Resultado resultado = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla,
+                                         avisa, lectura_ ? &lectura : nullptr);
+        resultado.origenDeCifras = lectura_ ? OrigenDeLasCifras(lectura) : QString();
         candado.lock();
         resultado_ = resultado;
         cTabla_ = trabajo.cTabla;
