@@ -52,6 +52,16 @@ class tst_replica : public QObject {
         return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), f.readAll(),
                 QString::fromUtf8(texto.readAllStandardOutput()).simplified()};
     }
+    // A monthly report reading on the replica, left running.
+    void Arranca(QProcess& corrida) const {
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("MIRAVEL_CLAVE", "clave");
+        corrida.setProcessEnvironment(entorno);
+        corrida.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                      kReportes[0] + Lectura() +
+                          QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
+                                      "--usuario", "miravel", "--base", base});
+    }
     QStringList Lectura() const { return {"--servidor-lectura", "127.0.0.1:" + prueba::Puerto2()}; }
     void EsperaReplica() {
         const QString posicion = prueba::Valor("SELECT @@gtid_binlog_pos").toString();
@@ -132,20 +142,31 @@ class tst_replica : public QObject {
         QCOMPARE(Temporales(), 0);
     }
 
+    // A report stopped while it reads on the replica stops its statements there (the session ids
+    // are the replica's) and leaves no table.
+    void signalStopsTheReadsOnTheReplica() {
+        replica.Execute("LOCK TABLES `" + base + "`.facturas WRITE");
+        QProcess corrida;
+        Arranca(corrida);
+        QTRY_COMPARE_WITH_TIMEOUT(Temporales(), 1, 20000);
+        QTest::qWait(300);  // its reads are waiting on the replica by now
+        corrida.terminate();
+        QVERIFY(corrida.waitForFinished(10000));
+        QCOMPARE(corrida.exitCode(), 143);
+        QCOMPARE(Temporales(), 0);
+        QSqlQuery esperando = replica.Query(
+            "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE USER='miravel'");
+        QVERIFY(esperando.next());
+        QCOMPARE(esperando.value(0).toInt(), 0);
+        replica.Execute("UNLOCK TABLES");
+    }
+
     // Last: the replica stopped while a report reads on it. A clear error naming it, and the work
     // table on the primary is gone.
     void replicaStoppedMidReport() {
         replica.Execute("LOCK TABLES `" + base + "`.facturas WRITE");  // holds the report there
         QProcess corrida;
-        corrida.setProcessEnvironment([] {
-            QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-            e.insert("MIRAVEL_CLAVE", "clave");
-            return e;
-        }());
-        corrida.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
-                      kReportes[0] + Lectura() +
-                          QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
-                                      "--usuario", "miravel", "--base", base});
+        Arranca(corrida);
         QTRY_COMPARE_WITH_TIMEOUT(Temporales(), 1, 20000);
         const pid_t pid =
             prueba::DelEntorno(qEnvironmentVariable("MIRAVEL_PRUEBA_ENTORNO"), "MDB_PID2").toInt();

@@ -79,6 +79,8 @@ class Trabajo : public QObject {
     ado::Connection control_;  // this thread's session that stops the work's statements
     QTimer insiste_;
     std::shared_ptr<ado::Sessions> sesiones_ = std::make_shared<ado::Sessions>();
+    ado::Connection controlLectura_;  // the same on the read server, for the sessions there
+    std::shared_ptr<ado::Sessions> sesionesLectura_ = std::make_shared<ado::Sessions>();
     std::thread hilo_;
     std::mutex mutex_;
     std::condition_variable cambio_;
