@@ -30,26 +30,30 @@ class tst_replica : public QObject {
     QTemporaryDir salida;
     ado::Connection replica;  // as root
 
-    // A plain user, as read_only holds back; root may read the replica's status.
+    // A plain user, as read_only holds back; root may read the replica's status; none: the
+    // configuration's.
     Corrida Exporta(QStringList argumentos, const QString& usuario = "miravel") const {
         const QString json = salida.filePath("r.json"), pdf = salida.filePath("r.pdf");
         QFile::remove(json);
         QFile::remove(pdf);
-        argumentos = QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
-                                 "--usuario",  usuario,     "--base",   base} +
-                     argumentos + QStringList{"--json", json, "--pdf", pdf};
+        if (!usuario.isEmpty())
+            argumentos = QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
+                                     "--usuario",  usuario,     "--base",   base} +
+                         argumentos;
+        argumentos << "--json" << json << "--pdf" << pdf;
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("MIRAVEL_CLAVE", usuario == "root" ? "" : "clave");
+        entorno.remove("MIRAVEL_CLAVE");
+        if (usuario == "miravel") entorno.insert("MIRAVEL_CLAVE", "clave");
         p.setProcessEnvironment(entorno);
         p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
         p.waitForFinished(120000);
         QFile f(json);
-        f.open(QIODevice::ReadOnly);
+        const QByteArray escrito = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         QProcess texto;
         texto.start("pdftotext", {"-layout", pdf, "-"});
         texto.waitForFinished(30000);
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), f.readAll(),
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), escrito,
                 QString::fromUtf8(texto.readAllStandardOutput()).simplified()};
     }
     // A monthly report reading on the replica, left running.
@@ -139,6 +143,24 @@ class tst_replica : public QObject {
         QCOMPARE(c.estado, 2);
         QVERIFY2(c.error.contains(mensaje), qPrintable(c.error));
         QVERIFY(c.json.isEmpty());
+        QCOMPARE(Temporales(), 0);
+    }
+
+    // The program's configuration names the read server: read, never written.
+    void readServerFromTheConfiguration() {
+        prueba::Programa programa;
+        programa.Configura(base);
+        const QString ini = programa.Lee(programa.Ini()) +
+                            "Servidor de lectura=127.0.0.1:" + prueba::Puerto2() + "\n";
+        programa.Escribe(programa.Ini(), ini);
+        const Corrida c = Exporta(kReportes[0] + QStringList{"--config", programa.Ini()}, {});
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(c.pagina.contains("Cifras del servidor de lectura 127.0.0.1:" + prueba::Puerto2()));
+        programa.Escribe(programa.Ini(), ini + "Plan de consultas=fiel\n");
+        const Corrida fiel = Exporta(kReportes[0] + QStringList{"--config", programa.Ini()}, {});
+        QCOMPARE(fiel.estado, 2);
+        QVERIFY2(fiel.error.contains("El plan «fiel» no puede leer"), qPrintable(fiel.error));
+        QCOMPARE(programa.Lee(programa.Ini()), ini + "Plan de consultas=fiel\n");
         QCOMPARE(Temporales(), 0);
     }
 
