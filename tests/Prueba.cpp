@@ -55,18 +55,36 @@ QStringList Cajas::Textos() const {
     return t;
 }
 
+QString DelEntorno(const QString& archivo, const QByteArray& clave) {
+    QFile entorno(archivo);
+    if (entorno.open(QIODevice::ReadOnly))
+        for (const QByteArray& linea : entorno.readAll().split('\n'))
+            if (linea.startsWith(clave + "="))
+                return QString::fromLatin1(linea.mid(linea.indexOf('=') + 1));
+    return {};
+}
+
+namespace {
+// The servers ctest's fixture started (scripts/servidor-prueba): the common one, unless the test
+// names the file of its own.
+QString Entorno(const QByteArray& clave) {
+    const QString archivo = qEnvironmentVariable("MIRAVEL_PRUEBA_ENTORNO",
+                                                 MIRAVEL_DIR_PROGRAMA "/servidor-prueba/entorno");
+    const QString valor = DelEntorno(archivo, clave);
+    if (valor.isEmpty()) qFatal("no test server: run the tests through ctest or scripts/test");
+    return valor;
+}
+}  // namespace
+
 QString Puerto() {
-    // The server ctest's fixture started (scripts/servidor-prueba), unless one is named.
-    static const QString puerto = [] {
-        QString p = qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO");
-        QFile entorno(MIRAVEL_DIR_PROGRAMA "/servidor-prueba/entorno");
-        if (p.isEmpty() && entorno.open(QIODevice::ReadOnly))
-            for (const QByteArray& linea : entorno.readAll().split('\n'))
-                if (linea.startsWith("MIRAVEL_PRUEBA_PUERTO="))
-                    p = QString::fromLatin1(linea.mid(linea.indexOf('=') + 1));
-        if (p.isEmpty()) qFatal("no test server: run the tests through ctest or scripts/test");
-        return p;
-    }();
+    static const QString puerto = qEnvironmentVariableIsSet("MIRAVEL_PRUEBA_PUERTO")
+                                      ? qEnvironmentVariable("MIRAVEL_PRUEBA_PUERTO")
+                                      : Entorno("MIRAVEL_PRUEBA_PUERTO");
+    return puerto;
+}
+
+QString Puerto2() {
+    static const QString puerto = Entorno("MIRAVEL_PRUEBA_PUERTO2");
     return puerto;
 }
 

@@ -67,7 +67,12 @@ auto SinFalla(F trabajo, const char* archivo = __builtin_FILE(), int linea = __b
     }
 }
 
+// The port of the test server; on a cluster or with a replica, the first node or the primary.
 QString Puerto();
+// The second node of a cluster, or the replica.
+QString Puerto2();
+// A value of the file a server fixture wrote.
+QString DelEntorno(const QString& archivo, const QByteArray& clave);
 // Statements on the server, outside any database.
 void Ejecuta(const QString& sql);
 QVariant Valor(const QString& sql);

@@ -229,7 +229,8 @@ class tst_robustez : public QObject {
         QVERIFY(!prueba::ExisteTabla(base, trabajo.cTabla));
     }
 
-    // Tables of runs that died are dropped; those of live runs and those without the mark stay.
+    // Tables of runs that died are dropped, older runs' too; those of live runs, of other servers
+    // and those without the mark stay.
     void deadRunsTablesReclaimed() {
         ado::Connection muerta, viva, nuestra;
         oBasesDD->AbrirBdD(muerta, base);
@@ -238,14 +239,21 @@ class tst_robustez : public QObject {
         const QString huerfana = CopiaEstructura(muerta, "ventasde3y");
         const QString enUso = CopiaEstructura(viva, "ventasde3y");
         prueba::Ejecuta("CREATE TABLE `" + base + "`.tbltemp900 (a int)");  // someone else's
-        prueba::Ejecuta("KILL " + QString::number(IdDe(muerta)));           // as kill -9 would
+        // An older run's mark names no server; a mark naming another server is not ours to judge.
+        prueba::Ejecuta("CREATE TABLE `" + base + "`.tbltemp901 (a int) COMMENT='" +
+                        kMarcaDeTrabajo + " 1x2y3z'");
+        prueba::Ejecuta("CREATE TABLE `" + base + "`.tbltemp902 (a int) COMMENT='" +
+                        kMarcaDeTrabajo + " de otro:3306 1x2y3z'");
+        prueba::Ejecuta("KILL " + QString::number(IdDe(muerta)));  // as kill -9 would
         QTest::qWait(100);
         { TablaTemporal trabajo(nuestra, "ventasde3y"); }
         QVERIFY(!prueba::ExisteTabla(base, huerfana));
+        QVERIFY(!prueba::ExisteTabla(base, "tbltemp901"));
         QVERIFY(prueba::ExisteTabla(base, enUso));
         QVERIFY(prueba::ExisteTabla(base, "tbltemp900"));
+        QVERIFY(prueba::ExisteTabla(base, "tbltemp902"));
         viva.Execute("DROP TABLE " + enUso);
-        prueba::Ejecuta("DROP TABLE `" + base + "`.tbltemp900");
+        prueba::Ejecuta("DROP TABLE `" + base + "`.tbltemp900, `" + base + "`.tbltemp902");
     }
 
     // Programs starting together on an old host version renew the templates while others copy

@@ -1,7 +1,9 @@
 # A private MariaDB server: own data folder, own socket, 127.0.0.1 on a free port.
 # Never touches the machine's system service. Sourced by the scripts.
-#   mdb_inicia DATADIR   starts it (installs the data folder on first use),
-#                        sets MDB_PUERTO, MDB_SOCKET, MDB_CNF and MDB_PID
+#   mdb_inicia DATADIR [OPTION...]
+#                        starts it (installs the data folder on first use), with the server
+#                        options given (MDB_CONFIG: more lines of its [mariadbd] section),
+#                        sets MDB_PUERTO, MDB_SOCKET, MDB_CNF, MDB_DIR and MDB_PID
 #   mdb_detiene          stops the server this shell started
 #   mdb_cliente ARGS     runs the client against it as root
 
@@ -17,7 +19,7 @@ puerto_libre() {
 }
 
 mdb_inicia() {
-  local datos=$1
+  local datos=$1; shift
   MDB_DIR=$(mktemp -d /tmp/miravel-mdb.XXXXXX)
   MDB_SOCKET=$MDB_DIR/mysqld.sock
   MDB_PUERTO=$(puerto_libre)
@@ -33,26 +35,27 @@ pid-file=$MDB_DIR/mysqld.pid
 log-error=$MDB_DIR/error.log
 user=root
 skip-name-resolve
-skip-log-bin
+${MDB_BINLOG:-skip-log-bin}
 character-set-server=utf8mb4
 collation-server=utf8mb4_general_ci
 innodb_buffer_pool_size=512M
 key_buffer_size=256M
 max_allowed_packet=64M
+${MDB_CONFIG:-}
 [client]
 socket=$MDB_SOCKET
 user=root
 default-character-set=utf8mb4
 CNF
   # --force: install even where the host name does not resolve (a minimal container).
-  if [ ! -d "$datos/mysql" ]; then
+  if [ ! -d "$datos/mysql" ] && [ -z "${MDB_SIN_INSTALAR:-}" ]; then
     mariadb-install-db --defaults-file="$MDB_CNF" --auth-root-authentication-method=normal \
       --skip-test-db --skip-name-resolve --force >"$MDB_DIR/install.log" 2>&1 ||
       { cat "$MDB_DIR/install.log" >&2; return 1; }
   fi
-  mariadbd --defaults-file="$MDB_CNF" >/dev/null 2>&1 &
+  mariadbd --defaults-file="$MDB_CNF" "$@" >/dev/null 2>&1 &
   MDB_PID=$!
-  for _ in $(seq 1 300); do
+  for _ in $(seq 1 "${MDB_ESPERA:-300}"); do
     if mariadb-admin --defaults-file="$MDB_CNF" ping >/dev/null 2>&1; then
       echo "Private MariaDB on 127.0.0.1:$MDB_PUERTO, socket $MDB_SOCKET (pid $MDB_PID)"
       return 0

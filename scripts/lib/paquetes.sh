@@ -9,8 +9,9 @@ miravel_paquetes=(
   libxlsxwriter-dev zlib1g-dev
   # run time: Qt's Spanish texts, the report font, the launcher of the settings file
   qt6-translations-l10n fonts-dejavu-core xdg-utils
-  # the private server of the demo and the tests
-  mariadb-server mariadb-client
+  # the private server of the demo and the tests (mariadb-server brings galera-4, socat and
+  # rsync); the state transfer that lets the tests' second cluster node join, as root
+  mariadb-server mariadb-client mariadb-backup
   # the tests: a display for the windows and keys sent to them, the PDFs' text, the format, an
   # independent reader of the workbooks, the menu entry's and the package's checks (cpack asks
   # file for each binary), a memory checker for what reaches the images

@@ -10,6 +10,7 @@
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Lectura.h"
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
                     tramo5::libKZCM& libreria, const QString& archivo) {
@@ -104,6 +105,11 @@ bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
 reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni) {
     return reportdata::PlanDe(libreria.LeeIni("Configuración", reportdata::kClavePlan, archivoIni),
                               archivoIni);
+}
+
+QString LeeServidorLectura(tramo5::libKZCM& libreria, const QString& archivoIni) {
+    return reportdata::ServidorDeLectura(
+        libreria.LeeIni("Configuración", reportdata::kClaveLectura, archivoIni), archivoIni);
 }
 
 void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni) {

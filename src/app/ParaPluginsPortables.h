@@ -19,6 +19,8 @@ QString LeeValorIni(const QString& seccion, const QString& clave, const QString&
                     tramo5::libKZCM& libreria, const QString& archivo);
 // The optional keys of [Configuración]: read, never written.
 reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni);
+// The read server ("host[:port]") the grouped plans read the sales on; empty: none.
+QString LeeServidorLectura(tramo5::libKZCM& libreria, const QString& archivoIni);
 // How long to wait for the server, in seconds: to accept a session and for any one answer.
 inline const QString kEsperaConexion = "Espera de conexión";
 inline const QString kEsperaConsulta = "Espera de consulta";

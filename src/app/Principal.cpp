@@ -10,6 +10,7 @@
 #include "platform/vb/App.h"
 #include "platform/vb/MsgBox.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Lectura.h"
 #include "ui/menu/frmMenu.h"
 #include "ui/viewer/Form1.h"
 
@@ -31,6 +32,8 @@ bool Main() {
     QDir().mkpath(QFileInfo(cArchivoIni).absolutePath());  // the window completes the file
     if (!LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni)) return false;
     const reportdata::Plan plan = LeePlan(*oLibreria, cArchivoIni);
+    reportdata::cServidorLectura = LeeServidorLectura(*oLibreria, cArchivoIni);
+    reportdata::CompruebaPlan(plan, reportdata::cServidorLectura);
     LeeEsperas(*oLibreria, cArchivoIni);
 
     auto* menu = new frmMenu;

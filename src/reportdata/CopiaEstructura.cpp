@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
+#include <optional>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
@@ -12,6 +13,7 @@
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Nodo.h"
 
 namespace {
 
@@ -54,16 +56,29 @@ void SueltaCandado(ado::Connection& conexion, const QString& tabla) {
 
 namespace {
 
-QString Marca(const QString& ficha) {
-    return kMarcaDeTrabajo + " " + ficha;
+// The mark names the server that made the table, then the run's token.
+QString Marca(const QString& servidor, const QString& ficha) {
+    return kMarcaDeTrabajo + " de " + servidor + " " + ficha;
 }
 
-bool LlevaFicha(ado::Connection& conexion, const QString& tabla, const QString& ficha) {
+// The server a mark names; none for the marks of older runs, which carry the token only.
+std::optional<QString> ServidorDe(const QString& marca) {
+    const QString resto = marca.mid(kMarcaDeTrabajo.size() + 1);
+    if (!resto.startsWith("de ")) return std::nullopt;
+    return resto.mid(3, resto.lastIndexOf(' ') - 3);
+}
+
+QString ComentarioDe(ado::Connection& conexion, const QString& tabla) {
     QSqlQuery q = conexion.Query(
         "SELECT TABLE_COMMENT FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
         "TABLE_NAME=" +
         ado::Quote(tabla));
-    return q.next() && q.value(0).toString() == Marca(ficha);
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+bool LlevaFicha(ado::Connection& conexion, const QString& tabla, const QString& ficha) {
+    const QString marca = ComentarioDe(conexion, tabla);
+    return marca.startsWith(kMarcaDeTrabajo + " ") && marca.endsWith(" " + ficha);
 }
 
 // The sales column each work-table key holds: the key compares as it does, so that every
@@ -113,28 +128,39 @@ bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString&
 
 void ReclamaTablasHuerfanas(ado::Connection& conexion) {
     QSqlQuery marcadas = conexion.Query(
-        "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
-        "TABLE_NAME LIKE 'tbltemp%' AND TABLE_COMMENT LIKE " +
+        "SELECT TABLE_NAME, TABLE_COMMENT FROM information_schema.TABLES WHERE "
+        "TABLE_SCHEMA=DATABASE() AND TABLE_NAME LIKE 'tbltemp%' AND TABLE_COMMENT LIKE " +
         ado::Quote(kMarcaDeTrabajo + "%"));
-    QStringList tablas;
-    while (marcadas.next()) tablas << marcadas.value(0).toString();
-    // A free lock means the run that made the table is gone; holding it, nobody else drops it.
-    for (const QString& tabla : tablas)
-        if (TomaCandado(conexion, tabla)) {
+    QList<std::pair<QString, QString>> tablas;
+    while (marcadas.next())
+        tablas << std::pair{marcadas.value(0).toString(), marcadas.value(1).toString()};
+    const Nodo nodo = NodoDe(conexion);
+    for (const auto& [tabla, marca] : tablas) {
+        const std::optional<QString> servidor = ServidorDe(marca);
+        // Older runs named no server: their locks tell only where there is one server.
+        const bool propia = servidor ? *servidor == nodo.identidad : !nodo.enCluster;
+        if (!propia && !(servidor && nodo.Ido(*servidor))) continue;
+        // A free lock means the run that made the table is gone; holding it, no run of this
+        // server drops it. The mark is read again: the name may have been made anew meanwhile.
+        if (propia && !TomaCandado(conexion, tabla)) continue;
+        if (ComentarioDe(conexion, tabla) == marca)
             conexion.Execute("Drop table if exists " + ado::QuoteIdentifier(tabla));
-            SueltaCandado(conexion, tabla);
-        }
+        if (propia) SueltaCandado(conexion, tabla);
+    }
 }
 
 QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, const QString& ficha) {
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, "Show create table orvaloreportes." + plantilla);
-    const QString creacion = ConClavesDeVentas(conexion, rs.Fields(1).toString()) + " COMMENT=" +
-                             ado::Quote(Marca(ficha.isEmpty() ? NuevaFicha() : ficha));
+    const QString creacion =
+        ConClavesDeVentas(conexion, rs.Fields(1).toString()) + " COMMENT=" +
+        ado::Quote(Marca(NodoDe(conexion).identidad, ficha.isEmpty() ? NuevaFicha() : ficha));
     oBasesDD->CierraTabla(rs);
     // The table's lock is taken before the table exists and held for its whole life. A plain
     // CREATE TABLE: when another program took the free name first, the server says so and we
-    // take the next one, so no two prints ever share a table.
+    // take the next one, so no two prints ever share a table. On a cluster a CREATE of the same
+    // name on another node at the same moment wins the certification, and this one takes the
+    // next name too.
     for (int n = PrimerNumeroLibre(conexion, 0);; n = PrimerNumeroLibre(conexion, n + 1)) {
         const QString nombre = "tbltemp" + QString::number(n);
         if (!TomaCandado(conexion, nombre)) continue;
@@ -143,7 +169,8 @@ QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, con
             return nombre;
         } catch (const RuntimeError& e) {
             SueltaCandado(conexion, nombre);
-            if (e.Number() != mysqlError::kTablaExiste) throw;
+            if (e.Number() != mysqlError::kTablaExiste && e.Number() != mysqlError::kInterbloqueo)
+                throw;
         }
     }
 }

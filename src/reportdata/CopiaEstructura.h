@@ -9,7 +9,8 @@ class Connection;
 inline const QString kMarcaDeTrabajo = "Miravel: tabla de trabajo de un reporte";
 
 // A new, empty table with the structure of a template of orvaloreportes; gives its name. The
-// table carries the mark and the run's token (ficha; a fresh one when empty), and the connection
+// table carries the mark, the server's identity (Nodo.h) and the run's token (ficha; a fresh one
+// when empty), and the connection
 // holds the table's named lock until it is dropped. Its key columns compare as the sales columns
 // they hold.
 QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla,
@@ -27,8 +28,9 @@ QString CandadoDe(ado::Connection& conexion, const QString& tabla);
 // Takes a table's lock without waiting: false when another session holds it.
 bool TomaCandado(ado::Connection& conexion, const QString& tabla);
 void SueltaCandado(ado::Connection& conexion, const QString& tabla);
-// Drops the marked work tables of runs that are gone (their lock is free); tables without the
-// mark belong to others and are never touched.
+// Drops the marked work tables of runs that are gone: those this server made whose lock is free
+// (and, on a single server, those of older runs that named no server), and on a cluster those of
+// nodes no longer members. Tables without the mark belong to others and are never touched.
 void ReclamaTablasHuerfanas(ado::Connection& conexion);
 // The first "tbltemp" + number that does not exist on the connection.
 QString NombreTablaTemporal(ado::Connection& conexion);

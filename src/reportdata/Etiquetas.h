@@ -12,6 +12,8 @@ extern thread_local QStringList aLineasSinLugar;
 // The net sales of the salesperson report's period whose documents carry no salesperson: no
 // row holds them, and the page says how much they are.
 extern thread_local double aVentasSinVendedor;
+// Where the figures were read, when not on the main server (a read server): the page says it.
+extern thread_local QString cOrigenDeCifras;
 
 namespace reportdata {
 
@@ -22,6 +24,7 @@ struct Resultado {
     std::array<QString, 13> etiquetas;
     QStringList lineasSinLugar;
     double ventasSinVendedor = 0;
+    QString origenDeCifras;
 
     // The captions of the calling thread, as a builder would start from them.
     static Resultado DeEsteHilo();

@@ -28,20 +28,20 @@ namespace {
 }
 
 bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-               const QString& cTabla, const Aviso& avisa) {
+               ado::Connection& lectura, const QString& cTabla, const Aviso& avisa) {
     const bool fiel = plan == Plan::Fiel;
     switch (reporte.tipo) {
         case TipoReporte::PorMes:
             fiel ? LlenaTablaXmes(s, conexion, cTabla)
-                 : agrupado::LlenaTablaXmes(s, conexion, cTabla);
+                 : agrupado::LlenaTablaXmes(s, conexion, lectura, cTabla);
             return true;
         case TipoReporte::PorLinea:
             fiel ? LlenaTablaXlinea(s, conexion, cTabla)
-                 : agrupado::LlenaTablaXlinea(s, conexion, cTabla);
+                 : agrupado::LlenaTablaXlinea(s, conexion, lectura, cTabla);
             return true;
         case TipoReporte::PorVendedor:
             return fiel ? LlenaTablaXvend(s, conexion, cTabla, avisa)
-                        : agrupado::LlenaTablaXvend(s, conexion, cTabla, avisa);
+                        : agrupado::LlenaTablaXvend(s, conexion, lectura, cTabla, avisa);
     }
     return false;
 }
@@ -49,11 +49,13 @@ bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conne
 }  // namespace
 
 Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
-                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa) {
+                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa,
+                     ado::Connection* lectura) {
     Seleccion seleccion = s;
     seleccion.claveSinCabida = HayVendedor(s) && !ClaveCabe(conexion, s.vendedor);
     try {
-        const bool tieneDatos = Construye(reporte, plan, seleccion, conexion, cTabla, avisa);
+        const bool tieneDatos = Construye(reporte, plan, seleccion, conexion,
+                                          lectura ? *lectura : conexion, cTabla, avisa);
         Resultado r = Resultado::DeEsteHilo();
         r.tieneDatos = tieneDatos;
         return r;
@@ -74,15 +76,18 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     abierto->DatabaseTables(1).SetLocation(tabla1);
     abierto->SetSelection(DescribeSeleccion(reporte, s));
     abierto->SetFileName(NombreDeArchivo(reporte, s));
+    QStringList nota;
     if (reporte.tipo == TipoReporte::PorVendedor && tieneDatos &&
         report::Redondea(aVentasSinVendedor) != 0)
-        abierto->SetNote("Sin vendedor en sus documentos, fuera de la gráfica y la tabla: " +
-                         report::Moneda(aVentasSinVendedor) + " de ventas netas del periodo");
+        nota << "Sin vendedor en sus documentos, fuera de la gráfica y la tabla: " +
+                    report::Moneda(aVentasSinVendedor) + " de ventas netas del periodo";
     if (reporte.tipo == TipoReporte::PorLinea && !aLineasSinLugar.isEmpty())
-        abierto->SetNote(QString("%1 de %2 líneas; sin lugar: %3")
-                             .arg(kLineas)
-                             .arg(kLineas + aLineasSinLugar.size())
-                             .arg(aLineasSinLugar.join(", ")));
+        nota << QString("%1 de %2 líneas; sin lugar: %3")
+                    .arg(kLineas)
+                    .arg(kLineas + aLineasSinLugar.size())
+                    .arg(aLineasSinLugar.join(", "));
+    if (!cOrigenDeCifras.isEmpty()) nota << cOrigenDeCifras;
+    if (!nota.isEmpty()) abierto->SetNote(nota.join(". "));
     AsignaFormulas(*abierto, reporte, tieneDatos);
     return abierto;
 }

@@ -19,8 +19,10 @@ namespace reportdata {
 
 // Fills the work table cTabla with the report's builder, starting from the calling thread's
 // captions. Gives what the report needs of it; the captions stay in the calling thread's too.
+// lectura: a read server's session the grouped plan reads the sales on (none: conexion).
 Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
-                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa);
+                     ado::Connection& conexion, const QString& cTabla, const Aviso& avisa,
+                     ado::Connection* lectura = nullptr);
 
 // Opens the report file from the program's folder, points its first table at tabla1
 // ("base.table") and fills its formulas; the page tells the selection.

@@ -10,6 +10,7 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/CopiaEstructura.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Nodo.h"
 #include "reportdata/Sentencias.h"
 
 namespace reportdata {
@@ -41,29 +42,41 @@ QString NormalizaVersion(const QString& version) {
 
 namespace {
 
-// The tables of a renewal: the new template and the old one, named after the session, and held
-// through the new one's lock for as long as the renewal runs.
+// The tables of a renewal: the new template and the old one, named after the session and its
+// server (session ids repeat across the nodes of a cluster), and held through the new one's lock
+// for as long as the renewal runs.
 struct Renovacion {
     QString nueva, vieja;
     Renovacion(const QString& nombre, const QString& sesion)
         : nueva(nombre + "_nueva" + sesion), vieja(nombre + "_vieja" + sesion) {}
 };
 
-// Drops what renewals that were stopped half way left (their lock is free: the program is gone).
+// Drops what renewals that were stopped half way left: this server's whose lock is free (the
+// program is gone), and those of nodes no longer in the cluster.
 void ReclamaRenovaciones(ado::Connection& conexion) {
-    static const QRegularExpression suya("^(ventasde3y|ventasde3yporvend)_(?:nueva|vieja)(\\d+)$");
+    static const QRegularExpression suya(
+        "^(ventasde3y|ventasde3yporvend)_(?:nueva|vieja)(\\d+(?:_[0-9a-f]{8})?)$");
     QSqlQuery tablas = conexion.Query(
         "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
         "(TABLE_NAME LIKE '%!_nueva%' ESCAPE '!' OR TABLE_NAME LIKE '%!_vieja%' ESCAPE '!')");
-    QSet<std::pair<QString, QString>> dejadas;  // template and session
+    QSet<std::pair<QString, QString>> dejadas;  // template, and session with its server's digest
     while (tablas.next())
         if (const auto m = suya.match(tablas.value(0).toString()); m.hasMatch())
             dejadas.insert({m.captured(1), m.captured(2)});
+    const Nodo nodo = NodoDe(conexion);
+    QSet<QString> miembros;
+    for (const QString& miembro : nodo.miembros.value_or(QSet<QString>{}))
+        miembros.insert(Huella(miembro));
     for (const auto& [nombre, sesion] : dejadas) {
+        const QString huella = sesion.section('_', 1);
+        // Older programs named no server: their locks tell only where there is one server.
+        const bool propia = huella.isEmpty() ? !nodo.enCluster : huella == Huella(nodo.identidad);
+        const bool ida = !huella.isEmpty() && nodo.miembros && !miembros.contains(huella);
         const Renovacion renovacion(nombre, sesion);
-        if (!TomaCandado(conexion, renovacion.nueva)) continue;
+        if (!propia && !ida) continue;
+        if (propia && !TomaCandado(conexion, renovacion.nueva)) continue;
         conexion.Execute("Drop table if exists " + renovacion.nueva + "," + renovacion.vieja);
-        SueltaCandado(conexion, renovacion.nueva);
+        if (propia) SueltaCandado(conexion, renovacion.nueva);
     }
 }
 
@@ -73,7 +86,8 @@ void ReclamaRenovaciones(ado::Connection& conexion) {
 void Renueva(ado::Connection& conexion, const QString& nombre, const QString& creacion) {
     QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
     id.next();
-    const Renovacion renovacion(nombre, id.value(0).toString());
+    const Renovacion renovacion(nombre,
+                                id.value(0).toString() + "_" + Huella(NodoDe(conexion).identidad));
     const QString &nueva = renovacion.nueva, &vieja = renovacion.vieja;
     TomaCandado(conexion, nueva);  // free: the session is this one, and any earlier was reclaimed
     conexion.Execute("Drop table if exists " + nueva + "," + vieja);

@@ -6,13 +6,32 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Avance.h"
 #include "reportdata/Informe.h"
+#include "reportdata/Lectura.h"
 #include "reportdata/TablaTemporal.h"
 
 namespace reportdata {
 
 namespace {
 const int kInsistencia = 250;  // ms between two kills of the same cancel
+
+// Stops the statements of sesiones, from control: a session on the same server as they are.
+void Detiene(ado::Connection& control, const ado::ConnectionSettings& ajustes,
+             ado::Sessions& sesiones) {
+    try {
+        // A control session the server dropped meanwhile is opened again to stop the work.
+        if (control.IsOpen())
+            control.EnsureOpen();
+        else
+            control.Open(ajustes);
+        sesiones.Cancel(control);
+    } catch (const RuntimeError&) {
+        // No server to reach: no statement starts from now on, and the running ones end on
+        // their own waits.
+        sesiones.Cancel(control);
+    }
 }
+
+}  // namespace
 
 Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
                  const ado::ConnectionSettings& ajustes, Aviso avisa)
@@ -20,6 +39,8 @@ Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
       plan_(plan),
       seleccion_(s),
       ajustes_(ajustes),
+      servidorLectura_(cServidorLectura),
+      lectura_(AjustesDeLectura(ajustes, cServidorLectura)),
       avisa_(std::move(avisa)),
       resultado_(Resultado::DeEsteHilo()) {
     insiste_.setInterval(kInsistencia);
@@ -59,18 +80,9 @@ Desenlace Trabajo::Corre() {
 void Trabajo::Cancela() {
     if (!corriendo_) return;
     if (!insiste_.isActive()) insiste_.start();
-    try {
-        // A control session the server dropped meanwhile is opened again to stop the work.
-        if (control_.IsOpen())
-            control_.EnsureOpen();
-        else
-            control_.Open(ajustes_);
-        sesiones_->Cancel(control_);
-    } catch (const RuntimeError&) {
-        // No server to reach: no statement starts from now on, and the running ones end on
-        // their own waits.
-        sesiones_->Cancel(control_);
-    }
+    Detiene(control_, ajustes_, *sesiones_);
+    // Session ids are the read server's own: its statements are stopped there.
+    if (lectura_) Detiene(controlLectura_, *lectura_, *sesionesLectura_);
 }
 
 void Trabajo::Borra() {
@@ -106,13 +118,19 @@ void Trabajo::Hilo() {
     resultado_.Publica();  // the builders start from the caller's captions
     candado.unlock();
     try {
-        ado::Connection conexion;  // a session belongs to the thread that opened it
+        CompruebaPlan(plan_, servidorLectura_);
+        ado::Connection conexion, lectura;  // a session belongs to the thread that opened it
         conexion.JoinSessions(sesiones_);
         conexion.Open(ajustes_);
+        if (lectura_) {
+            lectura.JoinSessions(sesionesLectura_);
+            lectura.Open(*lectura_);
+        }
         Avanza("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
-        const Resultado resultado =
-            LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla, avisa);
+        Resultado resultado = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla,
+                                         avisa, lectura_ ? &lectura : nullptr);
+        resultado.origenDeCifras = lectura_ ? OrigenDeLasCifras(lectura) : QString();
         candado.lock();
         resultado_ = resultado;
         cTabla_ = trabajo.cTabla;

@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/ado/Connection.h"
@@ -26,7 +27,8 @@ enum class Desenlace { Hecho, Cancelado, Fallido };
 class Trabajo : public QObject {
     Q_OBJECT
   public:
-    // ajustes: how the work's own sessions are opened (copied now). avisa runs on this object's
+    // ajustes: how the work's own sessions are opened (copied now), and on the read server of
+    // cServidorLectura, if any, those that read the sales. avisa runs on this object's
     // thread while the work waits for it (the salesperson report's messages); once the work is
     // cancelled it is not called again.
     Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
@@ -71,10 +73,14 @@ class Trabajo : public QObject {
     Plan plan_;
     Seleccion seleccion_;
     ado::ConnectionSettings ajustes_;
+    QString servidorLectura_;
+    std::optional<ado::ConnectionSettings> lectura_;
     Aviso avisa_;
     ado::Connection control_;  // this thread's session that stops the work's statements
     QTimer insiste_;
     std::shared_ptr<ado::Sessions> sesiones_ = std::make_shared<ado::Sessions>();
+    ado::Connection controlLectura_;  // the same on the read server, for the sessions there
+    std::shared_ptr<ado::Sessions> sesionesLectura_ = std::make_shared<ado::Sessions>();
     std::thread hilo_;
     std::mutex mutex_;
     std::condition_variable cambio_;

@@ -67,7 +67,7 @@ double DevolucionesSinVendedor(const Seleccion& s, ado::Connection& conexion) {
 
 }  // namespace
 
-bool Secuencia(const Seleccion& s, ado::Connection& conexion, const Aviso& avisa,
+bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones) {
     const RangoTipos tipos = Tipos(s);
@@ -76,7 +76,7 @@ bool Secuencia(const Seleccion& s, ado::Connection& conexion, const Aviso& avisa
     const bool resultado = ventas(tipos);
     avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
     if (resultado) devoluciones();
-    if (resultado && !HayVendedor(s)) aVentasSinVendedor -= DevolucionesSinVendedor(s, conexion);
+    if (resultado && !HayVendedor(s)) aVentasSinVendedor -= DevolucionesSinVendedor(s, lectura);
     avisa("Fin de la función");
     return resultado;
 }

@@ -32,8 +32,9 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
 // The progress messages both plans show around their passes: the kinds, the sales pass (which
 // gives whether the table got rows), the result, the returns pass when it did, the end.
 // Both count in aVentasSinVendedor what no row holds: the sales groups without a key that the
-// sales pass met (DeVendedor), less the returns of customers without a salesperson.
-bool Secuencia(const Seleccion& s, ado::Connection& conexion, const Aviso& avisa,
+// sales pass met (DeVendedor), less the returns of customers without a salesperson, read on
+// lectura, the session that reads the sales tables.
+bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones);
 // A sales group the sales pass read: false for a group without a salesperson, which no row

@@ -23,6 +23,7 @@
 #include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
+#include "reportdata/Lectura.h"
 #include "reportdata/Plantillas.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Trabajo.h"
@@ -61,6 +62,12 @@ bool Configura(Pedido& p) {
     p.planDeConsultas = PlanDe(p);
     try {
         if (!p.SinConfiguracion()) LeeEsperas(*oLibreria, cArchivoIni);
+        reportdata::cServidorLectura =
+            !p.servidorLectura.isEmpty()
+                ? reportdata::ServidorDeLectura(p.servidorLectura, "--servidor-lectura")
+            : p.SinConfiguracion() ? QString()
+                                   : LeeServidorLectura(*oLibreria, cArchivoIni);
+        reportdata::CompruebaPlan(p.planDeConsultas, reportdata::cServidorLectura);
     } catch (const RuntimeError& e) {
         throw ErrorDeUso(e.Description());
     }

@@ -20,6 +20,7 @@ const char* const kUsoExporta =
     "                    --png escribe una imagen por página: r.png, r-2.png, r-3.png...\n"
     "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
     "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
+    "                    [--servidor-lectura H[:N]]    réplica donde leer las ventas (agrupado)\n"
     "                    [--espera-conexion S] [--espera-consulta S]  segundos; 10 y 600 si "
     "faltan\n"
     "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.\n";
@@ -72,6 +73,7 @@ Pedido LeePedido(const QStringList& argumentos) {
                                            {"--usuario", &p.usuario},
                                            {"--base", &p.base},
                                            {"--plan", &p.plan},
+                                           {"--servidor-lectura", &p.servidorLectura},
                                            {"--espera-conexion", &p.esperaConexion},
                                            {"--espera-consulta", &p.esperaConsulta}};
     QString reporte, ventas = "ambas", linea;

@@ -15,6 +15,7 @@ struct Pedido {
     QString config;
     QString servidor, puerto, usuario, base;  // empty: from the configuration
     QString plan;                             // --plan; empty: from the configuration
+    QString servidorLectura;                  // --servidor-lectura; empty: from the configuration
     QString esperaConexion, esperaConsulta;   // seconds; empty: from the configuration
     reportdata::Plan planDeConsultas = reportdata::Plan::Agrupado;
     bool ayuda = false, version = false;

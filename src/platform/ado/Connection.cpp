@@ -26,6 +26,15 @@ bool SinServidor(int numero) {
     return numero == 2002 || numero == 2003 || numero == 2006 || numero == 2013;
 }
 
+// Tries of a read that a cluster's certification aborted (see Query).
+const int kLecturasAbortadas = 5;
+
+// A statement that only reads: no transaction is ever open, so it is one autocommit statement.
+bool SoloLee(const QString& statement) {
+    const QString inicio = statement.trimmed().left(6).toUpper();
+    return inicio.startsWith("SELECT") || inicio.startsWith("SHOW");
+}
+
 // A column default as information_schema gives it (MariaDB quotes texts, MySQL does not).
 QVariant Predeterminado(const QVariant& stored) {
     if (stored.isNull()) return {};
@@ -171,16 +180,20 @@ QSqlQuery Connection::Query(const QString& statement) {
                            statement);
     QSqlQuery query(QSqlDatabase::database(name_, false));
     query.setForwardOnly(true);
-    QElapsedTimer clock;
-    clock.start();
-    if (!query.exec(statement)) {
+    for (int vez = 1;; ++vez) {
+        QElapsedTimer clock;
+        clock.start();
+        if (query.exec(statement)) return query;
         const bool timedOut = clock.elapsed() >= 1000LL * QuerySeconds();
         const RuntimeError failure =
             Failure(query.lastError(), statement, timedOut ? QuerySeconds() : 0);
         if (timedOut && SinServidor(failure.Number())) KillOnServer();
-        throw failure;
+        // On a Galera cluster a table made or dropped on another node aborts a read of that
+        // table's metadata here at that moment (1213); a read has no effect, so it runs again.
+        if (failure.Number() != mysqlError::kInterbloqueo || vez == kLecturasAbortadas ||
+            !SoloLee(statement))
+            throw failure;
     }
-    return query;
 }
 
 const TableSchema& Connection::Schema(const QString& table, const QStringList& columns) {

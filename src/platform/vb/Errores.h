@@ -29,4 +29,5 @@ inline constexpr int kTablaExiste = 1050;           // ER_TABLE_EXISTS_ERROR
 inline constexpr int kTablaNoExiste = 1146;         // ER_NO_SUCH_TABLE
 inline constexpr int kDatoMuyLargo = 1406;          // ER_DATA_TOO_LONG
 inline constexpr int kConsultaInterrumpida = 1317;  // ER_QUERY_INTERRUPTED
+inline constexpr int kInterbloqueo = 1213;          // ER_LOCK_DEADLOCK, a lost certification too
 }  // namespace mysqlError

@@ -39,7 +39,8 @@ PorLinea Lee(const ado::Rows& filas) {
 
 }  // namespace
 
-void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
+void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
+                      const QString& cTabla) {
     for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
     aLineasSinLugar.clear();
     const RangoTipos tipos = Tipos(s);
@@ -66,7 +67,7 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QStri
         if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
         sentencias << PorLineaYAño(devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
         Avanza("Ventas y devoluciones de los tres años", 0, 2);
-        const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        const QVector<ado::Rows> filas = ado::QueryAtOnce(lectura, sentencias);
         Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
             for (const QVector<QVariant>& f : filas[k - tipos.primero])

@@ -32,7 +32,8 @@ Meses Lee(const ado::Rows& filas, int primero) {
 
 }  // namespace
 
-void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
+void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
+                    const QString& cTabla) {
     const RangoTipos tipos = Tipos(s);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
@@ -50,7 +51,7 @@ void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, const QString
         sentencias << PorMes(kDevolucionesConCliente, *rango, vendedorDevoluciones,
                              kTotalDevolucion);
         Avanza("Ventas y devoluciones de los tres años", 0, 2);
-        const QVector<ado::Rows> filas = ado::QueryAtOnce(conexion, sentencias);
+        const QVector<ado::Rows> filas = ado::QueryAtOnce(lectura, sentencias);
         Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k)
             ventas[k] = Lee(filas[k - tipos.primero], primero);

@@ -22,7 +22,7 @@ int ColumnaDe(int año, int y1) {
 
 // The grouped sales of every document table, asked at once once each statement was announced;
 // each group as the values of a work-table row that holds its sum in its year's column.
-QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos,
+QStringList PasaVentas(const Seleccion& s, ado::Connection& lectura, const RangoTipos& tipos,
                        const Periodo& periodo, const Aviso& avisa) {
     QStringList consultas;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
@@ -33,7 +33,7 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const Rang
     }
     Avanza("Ventas de los tres años", 0, 3);
     QStringList filas;
-    for (const ado::Rows& grupos : ado::QueryAtOnce(conexion, consultas))
+    for (const ado::Rows& grupos : ado::QueryAtOnce(lectura, consultas))
         for (const QVector<QVariant>& g : grupos) {
             if (!DeVendedor(g[0], g[1])) continue;
             const QString vendedor = g[1].toString();
@@ -48,8 +48,8 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& conexion, const Rang
 
 // The returns of the period by the customer's salesperson, a sum for each year's column,
 // subtracted from the rows of the work table in one statement.
-void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
-                      const Periodo& periodo, const Aviso& avisa) {
+void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
+                      const QString& cTabla, const Periodo& periodo, const Aviso& avisa) {
     avisa("Más " + cTabla + " order by Vendedor");
     const QString año = "year(devolucionctes.Fecha)";
     const QString sumas[3] = {
@@ -68,7 +68,7 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
         " and clientes.Vendedor is not null" + CondicionLinea(s) + " group by clientes.Vendedor";
     avisa(consulta);
     Avanza("Devoluciones", 2, 3);
-    QSqlQuery grupos = conexion.Query(consulta);
+    QSqlQuery grupos = lectura.Query(consulta);
     QString casos[3];
     while (grupos.next())
         for (int n = 1; n <= 3; ++n)
@@ -85,13 +85,13 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 
 }  // namespace
 
-bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
-                     const Aviso& avisa) {
+bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
+                     const QString& cTabla, const Aviso& avisa) {
     const Periodo periodo = PeriodoDe(s, "Fecha");
     return Secuencia(
-        s, conexion, avisa,
+        s, lectura, avisa,
         [&](const RangoTipos& tipos) {
-            const QStringList filas = PasaVentas(s, conexion, tipos, periodo, avisa);
+            const QStringList filas = PasaVentas(s, lectura, tipos, periodo, avisa);
             if (filas.isEmpty()) return false;
             // One statement for every group, in the server's order: a key the work table
             // already holds adds to its row, as the row by row plan does.
@@ -103,7 +103,7 @@ bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QStrin
             for (int i = 0; i < 3; ++i) aEtiquetas[i] = QString::number(periodo.y1 + i);
             return true;
         },
-        [&] { PasaDevoluciones(s, conexion, cTabla, periodo, avisa); });
+        [&] { PasaDevoluciones(s, conexion, lectura, cTabla, periodo, avisa); });
 }
 
 }  // namespace reportdata::agrupado

@@ -1,0 +1,203 @@
+// Reports on a two-node Galera cluster (scripts/servidor-prueba ... galera): a named lock holds
+// on one node only, while a work table's CREATE and DROP run on both.
+#include <QMutex>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+#include <csignal>
+#include <thread>
+
+#include "Prueba.h"
+#include "platform/ado/Connection.h"
+#include "reportdata/CopiaEstructura.h"
+
+namespace {
+
+const QList<QStringList> kReportes{
+    {"--reporte", "mes", "--anio", "2010"},
+    {"--reporte", "linea", "--anio", "2010"},
+    {"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010"},
+    {"--reporte", "mes", "--anio", "2011", "--ventas", "facturas", "--plan", "fiel"}};
+
+struct Corrida {
+    int estado;
+    QString error;
+    QByteArray json;
+};
+
+}  // namespace
+
+class tst_galera : public QObject {
+    Q_OBJECT
+    QString base;
+    QTemporaryDir salida;
+    prueba::Programa programa;  // host settings of an old version: every run renews the templates
+    ado::Connection nodo1, nodo2;
+
+    QStringList Argumentos(const QString& puerto, const QString& base_) const {
+        return {"--servidor", "127.0.0.1", "--puerto", puerto,
+                "--usuario",  "root",      "--base",   base_};
+    }
+    // Blocks: safe on any thread.
+    Corrida Exporta(const QString& puerto, const QStringList& reporte, bool renueva = false,
+                    const QString& base_ = {}) const {
+        static QAtomicInt n;
+        const QString json = salida.filePath(QString("r%1.json").arg(n.fetchAndAddRelaxed(1)));
+        QStringList argumentos = reporte + Argumentos(puerto, base_.isEmpty() ? base : base_);
+        if (renueva) argumentos << "--config" << programa.Ini();
+        QProcess p;
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos + QStringList{"--json", json});
+        p.waitForFinished(120000);
+        QFile f(json);
+        f.open(QIODevice::ReadOnly);
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), f.readAll()};
+    }
+    int Tablas(ado::Connection& nodo, const QString& patron) {
+        QSqlQuery q =
+            nodo.Query("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA IN ('" +
+                       base + "','orvaloreportes') AND TABLE_NAME LIKE '" + patron + "'");
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+    bool Existe(ado::Connection& nodo, const QString& tabla) {
+        QSqlQuery q = nodo.Query(
+            "SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
+            "TABLE_NAME='" +
+            tabla + "'");
+        return q.next() && q.value(0).toInt() == 1;
+    }
+    // The same fixture on the one server of the other tests, for the figures to compare with.
+    QString BaseDeUnServidor() {
+        const QString cnf =
+            prueba::DelEntorno(MIRAVEL_DIR_PROGRAMA "/servidor-prueba/entorno", "MDB_CNF");
+        const QString b = base + "_uno";
+        QProcess cliente;
+        cliente.setProgram("mariadb");
+        cliente.setArguments({"--defaults-file=" + cnf});
+        cliente.start();
+        cliente.write(
+            ("DROP DATABASE IF EXISTS `" + b + "`; CREATE DATABASE `" + b + "`; USE `" + b + "`;\n")
+                .toUtf8());
+        for (const char* archivo : {"/demo/esquema.sql", "/demo/orvaloreportes.sql"}) {
+            QFile f(MIRAVEL_DIR_FUENTES + QString(archivo));
+            f.open(QIODevice::ReadOnly);
+            cliente.write(f.readAll() + "\nUSE `" + b.toUtf8() + "`;\n");
+        }
+        QFile f(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql");
+        f.open(QIODevice::ReadOnly);
+        cliente.write(f.readAll());
+        cliente.closeWriteChannel();
+        cliente.waitForFinished(60000);
+        if (cliente.exitCode() != 0) qFatal("%s", cliente.readAllStandardError().constData());
+        return b;
+    }
+
+  private slots:
+    void initTestCase() {
+        base = prueba::BaseConFixture();
+        programa.Configura(base, "5.0.0");
+        nodo1.Open("127.0.0.1", prueba::Puerto(), "root", "", base);
+        // The fixture's rows reach the second node (InnoDB); the session waits for them.
+        nodo2.Open("127.0.0.1", prueba::Puerto2(), "root", "", base);
+        nodo2.Execute("SET SESSION wsrep_sync_wait=1");
+        QVERIFY(nodo2.Query("SELECT COUNT(*) FROM facturas").next());
+    }
+
+    // Four runs at a time, two on each node, of mixed reports, each renewing the templates half of
+    // the times: every one succeeds with the one-server figures, and nothing is left behind.
+    void runsOnBothNodesAtOnce() {
+        const QString puertoUno = prueba::DelEntorno(
+            MIRAVEL_DIR_PROGRAMA "/servidor-prueba/entorno", "MIRAVEL_PRUEBA_PUERTO");
+        const QString unServidor = BaseDeUnServidor();
+        QList<QByteArray> esperado;
+        for (const QStringList& r : kReportes) {
+            const Corrida c = Exporta(puertoUno, r, false, unServidor);
+            QVERIFY2(c.estado == 0, qPrintable(c.error));
+            esperado << c.json;
+        }
+        QMutex mutex;
+        QStringList fallas;
+        std::vector<std::thread> hilos;
+        for (int h = 0; h < 4; ++h)
+            hilos.emplace_back([&, h] {
+                const QString puerto = h % 2 ? prueba::Puerto2() : prueba::Puerto();
+                for (int i = 0; i < 25; ++i) {
+                    const int r = (h + i) % kReportes.size();
+                    const Corrida c = Exporta(puerto, kReportes[r], i % 2);
+                    if (c.estado == 0 && c.json == esperado[r]) continue;
+                    QMutexLocker candado(&mutex);
+                    fallas << QString("nodo %1, %2: %3 %4")
+                                  .arg(h % 2 + 1)
+                                  .arg(kReportes[r].join(' '))
+                                  .arg(c.estado)
+                                  .arg(c.error);
+                }
+            });
+        for (std::thread& t : hilos) t.join();
+        QVERIFY2(fallas.isEmpty(), qPrintable(fallas.join('\n')));
+        for (ado::Connection* nodo : {&nodo1, &nodo2}) {
+            QCOMPARE(Tablas(*nodo, "tbltemp%"), 0);
+            QCOMPARE(Tablas(*nodo, "%!_nueva%' ESCAPE '!"), 0);
+            QCOMPARE(Tablas(*nodo, "ventasde3y%"), 2);
+        }
+    }
+
+    // A run killed on node 1 keeps its table while it lives, from runs on either node; once gone,
+    // a run on node 2 still leaves it (its node is a member) and the next on node 1 reclaims it.
+    void killedRunReclaimedOnItsOwnNode() {
+        ado::Connection cerrojo;
+        cerrojo.Open("127.0.0.1", prueba::Puerto(), "root", "", base);
+        cerrojo.Execute("LOCK TABLES facturas WRITE");  // holds the run on node 1 at its reads
+        QProcess muerta;
+        muerta.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                     kReportes[0] + Argumentos(prueba::Puerto(), base));
+        QString tabla;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QSqlQuery q = nodo1.Query(
+                    "SELECT TABLE_NAME FROM information_schema.TABLES WHERE "
+                    "TABLE_SCHEMA=DATABASE() AND TABLE_NAME LIKE 'tbltemp%'");
+                if (q.next()) tabla = q.value(0).toString();
+                return !tabla.isEmpty();
+            }(),
+            20000);
+        const QStringList soloRemisiones{"--reporte", "mes",      "--anio",
+                                         "2010",      "--ventas", "remisiones"};
+        for (const QString& puerto : {prueba::Puerto2(), prueba::Puerto()}) {
+            const Corrida c = Exporta(puerto, soloRemisiones);
+            QVERIFY2(c.estado == 0, qPrintable(c.error));
+            QVERIFY(Existe(nodo1, tabla));
+        }
+        ::kill(static_cast<pid_t>(muerta.processId()), SIGKILL);
+        muerta.waitForFinished();
+        cerrojo.Execute("UNLOCK TABLES");
+        QTRY_VERIFY([&] {
+            QSqlQuery q = nodo1.Query("SELECT IS_FREE_LOCK(" + CandadoDe(nodo1, tabla) + ")");
+            return q.next() && q.value(0).toInt() == 1;
+        }());
+        Corrida c = Exporta(prueba::Puerto2(), soloRemisiones);
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(Existe(nodo1, tabla));
+        c = Exporta(prueba::Puerto(), soloRemisiones);
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(!Existe(nodo1, tabla));
+        QVERIFY(!Existe(nodo2, tabla));
+    }
+
+    // A node no longer in the cluster leaves tables nobody else judges by lock: any run drops
+    // them. An older run's table (no server named) is left alone on a cluster.
+    void goneNodesTablesReclaimed() {
+        const QString marca = kMarcaDeTrabajo;
+        nodo1.Execute("CREATE TABLE tbltemp900 (a int) COMMENT='" + marca + " de nodo9 1x2y'");
+        nodo1.Execute("CREATE TABLE tbltemp901 (a int) COMMENT='" + marca + " 1x2y'");
+        nodo1.Execute("CREATE TABLE tbltemp902 (a int) COMMENT='" + marca + " de nodo2 1x2y'");
+        const Corrida c = Exporta(prueba::Puerto(), kReportes[0]);
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(!Existe(nodo1, "tbltemp900"));
+        QVERIFY(Existe(nodo1, "tbltemp901"));
+        QVERIFY(Existe(nodo1, "tbltemp902"));
+        nodo1.Execute("DROP TABLE tbltemp901, tbltemp902");
+    }
+};
+
+QTEST_MAIN(tst_galera)
+#include "tst_galera.moc"

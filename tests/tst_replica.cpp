@@ -1,0 +1,207 @@
+// Reports that read the sales on a read-only replica (scripts/servidor-prueba ... replica) while
+// their work tables stay on the primary.
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+#include <csignal>
+
+#include "Prueba.h"
+#include "platform/ado/Connection.h"
+
+namespace {
+
+const QList<QStringList> kReportes{
+    {"--reporte", "mes", "--anio", "2010"},
+    {"--reporte", "linea", "--anio", "2010"},
+    {"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010"}};
+
+struct Corrida {
+    int estado;
+    QString error;
+    QByteArray json;
+    QString pagina;  // the PDF's text
+};
+
+}  // namespace
+
+class tst_replica : public QObject {
+    Q_OBJECT
+    QString base;
+    QTemporaryDir salida;
+    ado::Connection replica;  // as root
+
+    // A plain user, as read_only holds back; root may read the replica's status; none: the
+    // configuration's.
+    Corrida Exporta(QStringList argumentos, const QString& usuario = "miravel") const {
+        const QString json = salida.filePath("r.json"), pdf = salida.filePath("r.pdf");
+        QFile::remove(json);
+        QFile::remove(pdf);
+        if (!usuario.isEmpty())
+            argumentos = QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
+                                     "--usuario",  usuario,     "--base",   base} +
+                         argumentos;
+        argumentos << "--json" << json << "--pdf" << pdf;
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.remove("MIRAVEL_CLAVE");
+        if (usuario == "miravel") entorno.insert("MIRAVEL_CLAVE", "clave");
+        p.setProcessEnvironment(entorno);
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
+        p.waitForFinished(120000);
+        QFile f(json);
+        const QByteArray escrito = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        QProcess texto;
+        texto.start("pdftotext", {"-layout", pdf, "-"});
+        texto.waitForFinished(30000);
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), escrito,
+                QString::fromUtf8(texto.readAllStandardOutput()).simplified()};
+    }
+    // A monthly report reading on the replica, left running.
+    void Arranca(QProcess& corrida) const {
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("MIRAVEL_CLAVE", "clave");
+        corrida.setProcessEnvironment(entorno);
+        corrida.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                      kReportes[0] + Lectura() +
+                          QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
+                                      "--usuario", "miravel", "--base", base});
+    }
+    QStringList Lectura() const { return {"--servidor-lectura", "127.0.0.1:" + prueba::Puerto2()}; }
+    void EsperaReplica() {
+        const QString posicion = prueba::Valor("SELECT @@gtid_binlog_pos").toString();
+        QSqlQuery q = replica.Query("SELECT MASTER_GTID_WAIT('" + posicion + "', 60)");
+        QVERIFY(q.next() && q.value(0).toInt() == 0);
+    }
+    int Temporales() {
+        return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
+                             base + "' AND TABLE_NAME LIKE 'tbltemp%'")
+            .toInt();
+    }
+
+  private slots:
+    void initTestCase() {
+        base = prueba::BaseConFixture();
+        prueba::Ejecuta("CREATE USER IF NOT EXISTS miravel@'127.0.0.1' IDENTIFIED BY 'clave'");
+        prueba::Ejecuta("GRANT ALL ON `" + base + "`.* TO miravel@'127.0.0.1'");
+        prueba::Ejecuta("GRANT ALL ON orvaloreportes.* TO miravel@'127.0.0.1'");
+        replica.Open("127.0.0.1", prueba::Puerto2(), "root", "", {});
+        EsperaReplica();
+    }
+
+    // Each report read on the replica has the primary's figures and says where they came from;
+    // the replica's log shows the reads and no write.
+    void reportsReadTheReplica() {
+        replica.Execute("SET GLOBAL log_output='TABLE'");
+        replica.Execute("TRUNCATE mysql.general_log");
+        replica.Execute("SET GLOBAL general_log=1");
+        for (const QStringList& r : kReportes) {
+            const Corrida principal = Exporta(r);
+            const Corrida leida = Exporta(r + Lectura());
+            QVERIFY2(principal.estado == 0 && leida.estado == 0, qPrintable(leida.error));
+            QCOMPARE(leida.json, principal.json);
+            QVERIFY(!principal.pagina.contains("servidor de lectura"));
+            QVERIFY2(leida.pagina.contains("Cifras del servidor de lectura 127.0.0.1:" +
+                                           prueba::Puerto2()),
+                     qPrintable(leida.pagina));
+            // Without the right to the replica's status, nothing is claimed of its delay.
+            QVERIFY(!leida.pagina.contains("detrás"));
+        }
+        const Corrida raiz = Exporta(kReportes[0] + Lectura(), "root");
+        QVERIFY2(raiz.pagina.contains("s detrás del servidor principal"), qPrintable(raiz.pagina));
+        replica.Execute("SET GLOBAL general_log=0");
+        QStringList leidas, escritas;
+        QSqlQuery log = replica.Query(
+            "SELECT CONVERT(argument USING utf8mb4) FROM mysql.general_log WHERE "
+            "command_type='Query' AND user_host LIKE 'miravel%'");
+        static const QRegularExpression escritura(
+            "^\\s*(insert|update|delete|replace|create|drop|alter|rename|truncate|lock|load|grant|"
+            "set\\s+global)",
+            QRegularExpression::CaseInsensitiveOption);
+        while (log.next()) {
+            const QString s = log.value(0).toString();
+            (escritura.match(s).hasMatch() ? escritas : leidas) << s;
+        }
+        QVERIFY2(escritas.isEmpty(), qPrintable(escritas.join('\n')));
+        QVERIFY(leidas.filter("facturas").size() >= 3);
+        QCOMPARE(Temporales(), 0);
+    }
+
+    // Bad input loses nothing and says why: the faithful plan cannot read on another server.
+    void faithfulPlanOrBadServerRefused_data() {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("fiel") << (QStringList{"--plan", "fiel"} + Lectura())
+                              << "El plan «fiel» no puede leer las ventas en el servidor de "
+                                 "lectura 127.0.0.1:";
+        QTest::newRow("bad port") << QStringList{"--servidor-lectura", "127.0.0.1:99999"}
+                                  << "debe ser un servidor y, si hace falta, dos puntos y su";
+    }
+    void faithfulPlanOrBadServerRefused() {
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, mensaje);
+        const Corrida c = Exporta(kReportes[0] + argumentos);
+        QCOMPARE(c.estado, 2);
+        QVERIFY2(c.error.contains(mensaje), qPrintable(c.error));
+        QVERIFY(c.json.isEmpty());
+        QCOMPARE(Temporales(), 0);
+    }
+
+    // The program's configuration names the read server: read, never written.
+    void readServerFromTheConfiguration() {
+        prueba::Programa programa;
+        programa.Configura(base);
+        const QString ini = programa.Lee(programa.Ini()) +
+                            "Servidor de lectura=127.0.0.1:" + prueba::Puerto2() + "\n";
+        programa.Escribe(programa.Ini(), ini);
+        const Corrida c = Exporta(kReportes[0] + QStringList{"--config", programa.Ini()}, {});
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(c.pagina.contains("Cifras del servidor de lectura 127.0.0.1:" + prueba::Puerto2()));
+        programa.Escribe(programa.Ini(), ini + "Plan de consultas=fiel\n");
+        const Corrida fiel = Exporta(kReportes[0] + QStringList{"--config", programa.Ini()}, {});
+        QCOMPARE(fiel.estado, 2);
+        QVERIFY2(fiel.error.contains("El plan «fiel» no puede leer"), qPrintable(fiel.error));
+        QCOMPARE(programa.Lee(programa.Ini()), ini + "Plan de consultas=fiel\n");
+        QCOMPARE(Temporales(), 0);
+    }
+
+    // A report stopped while it reads on the replica stops its statements there (the session ids
+    // are the replica's) and leaves no table.
+    void signalStopsTheReadsOnTheReplica() {
+        replica.Execute("LOCK TABLES `" + base + "`.facturas WRITE");
+        QProcess corrida;
+        Arranca(corrida);
+        QTRY_COMPARE_WITH_TIMEOUT(Temporales(), 1, 20000);
+        QTest::qWait(300);  // its reads are waiting on the replica by now
+        corrida.terminate();
+        QVERIFY(corrida.waitForFinished(10000));
+        QCOMPARE(corrida.exitCode(), 143);
+        QCOMPARE(Temporales(), 0);
+        QSqlQuery esperando = replica.Query(
+            "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE USER='miravel'");
+        QVERIFY(esperando.next());
+        QCOMPARE(esperando.value(0).toInt(), 0);
+        replica.Execute("UNLOCK TABLES");
+    }
+
+    // Last: the replica stopped while a report reads on it. A clear error naming it, and the work
+    // table on the primary is gone.
+    void replicaStoppedMidReport() {
+        replica.Execute("LOCK TABLES `" + base + "`.facturas WRITE");  // holds the report there
+        QProcess corrida;
+        Arranca(corrida);
+        QTRY_COMPARE_WITH_TIMEOUT(Temporales(), 1, 20000);
+        const pid_t pid =
+            prueba::DelEntorno(qEnvironmentVariable("MIRAVEL_PRUEBA_ENTORNO"), "MDB_PID2").toInt();
+        QVERIFY(pid > 0);
+        ::kill(pid, SIGKILL);
+        QVERIFY(corrida.waitForFinished(60000));
+        QVERIFY(corrida.exitCode() != 0);
+        const QString error = QString::fromLocal8Bit(corrida.readAllStandardError());
+        QVERIFY2(error.contains("El servidor 127.0.0.1:" + prueba::Puerto2() + " no respondió"),
+                 qPrintable(error));
+        QCOMPARE(Temporales(), 0);
+    }
+};
+
+QTEST_MAIN(tst_replica)
+#include "tst_replica.moc"
