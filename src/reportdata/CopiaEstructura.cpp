@@ -134,6 +134,7 @@ void ReclamaTablasHuerfanas(ado::Connection& conexion) {
     QList<std::pair<QString, QString>> tablas;
     while (marcadas.next())
         tablas << std::pair{marcadas.value(0).toString(), marcadas.value(1).toString()};
+    if (tablas.isEmpty()) return;  // the usual report asks nothing more
     const Nodo nodo = NodoDe(conexion);
     for (const auto& [tabla, marca] : tablas) {
         const std::optional<QString> servidor = ServidorDe(marca);

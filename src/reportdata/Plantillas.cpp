@@ -63,6 +63,7 @@ void ReclamaRenovaciones(ado::Connection& conexion) {
     while (tablas.next())
         if (const auto m = suya.match(tablas.value(0).toString()); m.hasMatch())
             dejadas.insert({m.captured(1), m.captured(2)});
+    if (dejadas.isEmpty()) return;  // the usual start asks nothing more
     const Nodo nodo = NodoDe(conexion);
     QSet<QString> miembros;
     for (const QString& miembro : nodo.miembros.value_or(QSet<QString>{}))

@@ -20,10 +20,6 @@ const double kEjeDeValores = 80;       // points the value axis's labels take on
 const double kBarraMaxima = 40;        // points
 const int kCategoriasInclinadas = 20;  // beyond, labels stand upright
 
-}  // namespace
-
-namespace {
-
 // The chart as the page draws it, laid out in a rectangle of the area's size.
 void Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c,
                const ReportContent& escala) {
