@@ -6,7 +6,6 @@
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Sentencias.h"
@@ -125,7 +124,8 @@ Cifras Referencia(int reporte, const reportdata::Seleccion& s, ado::Connection& 
     return c;
 }
 
-Cifras DeLaTabla(int reporte, ado::Connection& cn, const QString& tabla) {
+Cifras DeLaTabla(int reporte, ado::Connection& cn, const QString& tabla,
+                 const reportdata::Resultado& r) {
     QSqlQuery q = cn.Query("SELECT * FROM " + tabla);
     Cifras c;
     while (q.next()) {
@@ -135,8 +135,8 @@ Cifras DeLaTabla(int reporte, ado::Connection& cn, const QString& tabla) {
                 c[f.value("Año").toString()][m] = f.value(m).toDouble();
         if (reporte == 1)
             for (int n = 1; n <= 12; ++n)
-                if (!aEtiquetas[n - 1].isEmpty())
-                    c[f.value("Cliente").toString()][aEtiquetas[n - 1]] =
+                if (!r.aEtiquetas[n - 1].isEmpty())
+                    c[f.value("Cliente").toString()][r.aEtiquetas[n - 1]] =
                         f.value("Linea" + QString::number(n)).toDouble();
         if (reporte == 2)
             for (const char* a : {"Anio1", "Anio2", "Anio3"})

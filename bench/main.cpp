@@ -61,21 +61,20 @@ Cifras Llena(const Caso& c, reportdata::Plan plan, ado::Connection& cn, Tiempos&
     const reportdata::Reporte& reporte = reportdata::kReportes[c.reporte];
     QString tabla;
     r.copia.ms << Mide([&] { tabla = CopiaEstructura(cn, reporte.estructura); });
-    bool datos = false;
+    reportdata::Resultado hecho;
     tiempo.ms << Mide([&] {
         cuentas = Cuenta(cn, [&] {
-            datos = reportdata::LlenaTabla(reporte, plan, c.s, cn, tabla, [](const QString&) {
-                    }).tieneDatos;
+            hecho = reportdata::LlenaTabla(reporte, plan, c.s, cn, tabla, [](const QString&) {});
         });
     });
     if (plan == reportdata::Plan::Agrupado)
         r.pdf.ms << Mide([&] {
             report::Application app;
             auto informe = reportdata::AbreReporte(app, reporte, App::Archivo(reporte.archivo),
-                                                   oBasesDD->cMiBase + "." + tabla, datos, c.s);
+                                                   oBasesDD->cMiBase + "." + tabla, hecho, c.s);
             report::ExportPdf(report::ReportPages(informe->Read()), pdf);
         });
-    const Cifras cifras = DeLaTabla(c.reporte, cn, tabla);
+    const Cifras cifras = DeLaTabla(c.reporte, cn, tabla, hecho);
     r.borrado.ms << Mide([&] { cn.Execute("Drop table " + tabla); });
     return cifras;
 }

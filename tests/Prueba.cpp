@@ -2,9 +2,13 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMetaMethod>
 #include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QWidget>
@@ -53,6 +57,44 @@ QStringList Cajas::Textos() const {
     QStringList t;
     for (const Mensaje& m : vistos) t << m.texto;
     return t;
+}
+
+int Corre(QObject& caso, int argc, char** argv) {
+    if (argc > 1) return QTest::qExec(&caso, argc, argv);
+    static const QStringList kMarco{"initTestCase", "cleanupTestCase", "init", "cleanup"};
+    QStringList funciones;
+    const QMetaObject* meta = caso.metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod m = meta->method(i);
+        const QString nombre = QString::fromLatin1(m.name());
+        if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Private &&
+            m.parameterCount() == 0 && !kMarco.contains(nombre) && !nombre.endsWith("_data"))
+            funciones << nombre;
+    }
+    QTemporaryDir carpeta;
+    const QString tap = carpeta.filePath("resultados.tap");
+    int estado = 0;
+    while (!funciones.isEmpty()) {
+        try {
+            return estado |
+                   QTest::qExec(
+                       &caso, QStringList{argv[0], "-o", tap + ",tap", "-o", "-,txt"} + funciones);
+        } catch (...) {
+            // The last result QtTest wrote is the function that threw.
+            QFile f(tap);
+            f.open(QIODevice::ReadOnly);
+            static const QRegularExpression resultado("^(?:not )?ok \\d+ - (\\w+)\\(",
+                                                      QRegularExpression::MultilineOption);
+            QString ultima;
+            for (auto m = resultado.globalMatch(QString::fromUtf8(f.readAll())); m.hasNext();)
+                ultima = m.next().captured(1);
+            estado = 1;
+            const int hecha = funciones.indexOf(ultima);
+            if (hecha < 0) return estado;  // it threw outside a test function
+            funciones = funciones.mid(hecha + 1);
+        }
+    }
+    return estado;
 }
 
 QString DelEntorno(const QString& archivo, const QByteArray& clave) {
@@ -151,7 +193,11 @@ QString BaseNueva(const QString& prefijo) {
 QString BaseDeVentas() {
     const QString base = BaseNueva("ventas");
     EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/esquema.sql", base);
+    // The report database with all its templates, as a first start leaves it.
     EjecutaArchivo(MIRAVEL_DIR_FUENTES "/demo/orvaloreportes.sql");
+    Ejecuta("USE orvaloreportes");
+    Ejecuta(reportdata::CreaVentasde3y());
+    Ejecuta(reportdata::CreaVentasde3yporvend());
     return base;
 }
 
@@ -167,13 +213,52 @@ QString BaseConFixture() {
     return base;
 }
 
+QStringList Conexion(const QString& base, const QString& puerto, const QString& usuario) {
+    return {"--servidor", "127.0.0.1", "--puerto", puerto.isEmpty() ? Puerto() : puerto,
+            "--usuario",  usuario,     "--base",   base};
+}
+
+Corrida Exporta(const QStringList& argumentos, const QString& clave, QProcessEnvironment entorno,
+                int espera) {
+    entorno.remove("MIRAVEL_CLAVE");
+    if (!clave.isEmpty()) entorno.insert("MIRAVEL_CLAVE", clave);
+    QProcess p;
+    p.setProcessEnvironment(entorno);
+    p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
+    Corrida c;
+    if (!p.waitForFinished(espera)) {
+        p.kill();
+        p.waitForFinished();
+        c.error = "miravel-export did not end in " + QString::number(espera) + " ms: ";
+    } else {
+        c.estado = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    c.error += QString::fromLocal8Bit(p.readAllStandardError());
+    c.salida = p.readAllStandardOutput();
+    return c;
+}
+
+QString TextoPdf(const QString& pdf, const QStringList& opciones) {
+    QProcess p;
+    p.start("pdftotext", opciones + QStringList{pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int TablasDeTrabajo(const QString& base) {
+    return Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
+                 "' AND TABLE_NAME LIKE 'tbltemp%'")
+        .toInt();
+}
+
 bool ExisteTabla(const QString& base, const QString& tabla) {
     return Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
                  "' AND TABLE_NAME='" + tabla + "'")
                .toInt() > 0;
 }
 
-Programa::Programa(bool conBiblioteca) {
+Programa::Programa(bool conBiblioteca)
+    : carpetaAnterior_(App::Path()), interior_(oLibreria != nullptr) {
     QDir programa(MIRAVEL_DIR_PROGRAMA);
     QStringList archivos = programa.entryList({"*.rpt"});
     if (conBiblioteca) archivos << "libtramo5.so";
@@ -187,8 +272,8 @@ Programa::~Programa() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (!w->parentWidget()) ventanas << w;
     for (const QPointer<QWidget>& w : ventanas) delete w.data();
-    LiberaObjetos();
-    App::SetPath({});
+    if (!interior_) LiberaObjetos();
+    App::SetPath(interior_ ? carpetaAnterior_ : QString());
 }
 
 void Programa::Escribe(const QString& archivo, const QString& texto) {
@@ -218,6 +303,26 @@ frmMenu* Programa::AbreVentana() {
     frmMenu* menu = Menu();
     QApplication::setActiveWindow(menu);
     return QTest::qWaitForWindowActive(menu) ? menu : nullptr;
+}
+
+Vigia::Vigia(int espera) {
+    connect(&reloj_, &QTimer::timeout, this, [this, espera] {
+        QWidget* arriba = QApplication::activeModalWidget();
+        if (arriba != arriba_) {
+            arriba_ = arriba;
+            desde_.start();
+            return;
+        }
+        if (!arriba || desde_.elapsed() < espera || arriba->inherits("frmProgreso")) return;
+        cerradas_ << QString("%1 «%2»").arg(arriba->metaObject()->className(),
+                                            arriba->windowTitle());
+        if (auto* dialogo = qobject_cast<QDialog*>(arriba))
+            dialogo->reject();
+        else
+            arriba->close();
+        arriba_ = nullptr;
+    });
+    reloj_.start(250);
 }
 
 reportdata::Seleccion Sel(int tipo, const QString& vendedor, const QString& desde,

@@ -1,9 +1,14 @@
 #pragma once
 // What the tests share: the private server, recorded message boxes and a program folder.
+#include <QElapsedTimer>
 #include <QList>
+#include <QPointer>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVariant>
+#include <QWidget>
 #include <QtTest>
 
 #include "platform/vb/MsgBox.h"
@@ -33,6 +38,21 @@ class Abridor {
     QByteArray rutaAnterior;
 };
 
+// Watches for a modal window nobody answers: one on top for longer than espera ms is closed and
+// named, so that a test meeting a window it did not expect fails instead of hanging. A progress
+// window is left to its report, which ends or is cancelled on its own.
+class Vigia : public QObject {
+  public:
+    explicit Vigia(int espera = 20000);
+    QStringList Cerradas() const { return cerradas_; }
+
+  private:
+    QTimer reloj_;
+    QElapsedTimer desde_;
+    QPointer<QWidget> arriba_;
+    QStringList cerradas_;
+};
+
 // A selection in the fixture's year, 2010, over the dates given.
 reportdata::Seleccion Sel(int tipo, const QString& vendedor = {},
                           const QString& desde = "01/01/2010", const QString& hasta = "31/12/2010");
@@ -54,6 +74,11 @@ class Cajas : public MessageBoxes {
     QList<int> respuestas;
 };
 
+// Runs a test program's functions. QtTest ends the whole program when a function throws; here that
+// function fails alone and the program goes on with the next ones. Arguments, when given, go to
+// QtTest as they are.
+int Corre(QObject& caso, int argc, char** argv);
+
 // Runs work that must not fail: a failure fails the running test and the test program goes on
 // with the next one.
 template <typename F>
@@ -66,6 +91,24 @@ auto SinFalla(F trabajo, const char* archivo = __builtin_FILE(), int linea = __b
         if constexpr (!std::is_void_v<R>) return R{};
     }
 }
+
+// miravel-export run to its end (killed after espera ms: a run never hangs a test).
+struct Corrida {
+    int estado = -1;  // -1: it did not end in time
+    QString error;    // standard error
+    QByteArray salida;
+};
+// The options that point the command at base on a test server without any configuration.
+QStringList Conexion(const QString& base, const QString& puerto = {},
+                     const QString& usuario = "root");
+// The password goes in MIRAVEL_CLAVE only when given.
+Corrida Exporta(const QStringList& argumentos, const QString& clave = {},
+                QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment(),
+                int espera = 120000);
+// A PDF's text as pdftotext gives it, with the options given (-layout by default).
+QString TextoPdf(const QString& pdf, const QStringList& opciones = {"-layout"});
+// The work tables (tbltemp...) in a database now.
+int TablasDeTrabajo(const QString& base);
 
 // The port of the test server; on a cluster or with a replica, the first node or the primary.
 QString Puerto();
@@ -92,7 +135,8 @@ bool ExisteTabla(const QString& base, const QString& tabla);
 frmMenu* Menu();
 
 // A folder the program runs from: the service library, the report files, Miravel.ini and
-// a host installation whose settings point at the private server.
+// a host installation whose settings point at the private server. One made inside another's life
+// leaves the outer one's service objects and folder in place when it goes.
 class Programa {
   public:
     explicit Programa(bool conBiblioteca = true);
@@ -115,6 +159,18 @@ class Programa {
 
   private:
     QTemporaryDir dir_;
+    QString carpetaAnterior_;
+    bool interior_;  // made while another one's service objects live
 };
 
 }  // namespace prueba
+
+// QTEST_MAIN, through prueba::Corre.
+#define PRUEBA_MAIN(Clase)                              \
+    int main(int argc, char** argv) {                   \
+        QApplication aplicacion(argc, argv);            \
+        aplicacion.setAttribute(Qt::AA_Use96Dpi, true); \
+        Clase caso;                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                      \
+        return prueba::Corre(caso, argc, argv);         \
+    }

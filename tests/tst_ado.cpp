@@ -149,5 +149,5 @@ class tst_ado : public QObject {
     }
 };
 
-QTEST_MAIN(tst_ado)
+PRUEBA_MAIN(tst_ado)
 #include "tst_ado.moc"

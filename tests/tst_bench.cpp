@@ -33,5 +33,5 @@ class tst_bench : public QObject {
     }
 };
 
-QTEST_MAIN(tst_bench)
+PRUEBA_MAIN(tst_bench)
 #include "tst_bench.moc"

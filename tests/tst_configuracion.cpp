@@ -209,5 +209,5 @@ class tst_configuracion : public QObject {
     }
 };
 
-QTEST_MAIN(tst_configuracion)
+PRUEBA_MAIN(tst_configuracion)
 #include "tst_configuracion.moc"

@@ -19,12 +19,6 @@ const QList<QStringList> kReportes{
     {"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010"},
     {"--reporte", "mes", "--anio", "2011", "--ventas", "facturas", "--plan", "fiel"}};
 
-struct Corrida {
-    int estado;
-    QString error;
-    QByteArray json;
-};
-
 }  // namespace
 
 class tst_galera : public QObject {
@@ -34,23 +28,12 @@ class tst_galera : public QObject {
     prueba::Programa programa;  // host settings of an old version: every run renews the templates
     ado::Connection nodo1, nodo2;
 
-    QStringList Argumentos(const QString& puerto, const QString& base_) const {
-        return {"--servidor", "127.0.0.1", "--puerto", puerto,
-                "--usuario",  "root",      "--base",   base_};
-    }
-    // Blocks: safe on any thread.
-    Corrida Exporta(const QString& puerto, const QStringList& reporte, bool renueva = false,
-                    const QString& base_ = {}) const {
-        static QAtomicInt n;
-        const QString json = salida.filePath(QString("r%1.json").arg(n.fetchAndAddRelaxed(1)));
-        QStringList argumentos = reporte + Argumentos(puerto, base_.isEmpty() ? base : base_);
+    // Blocks: safe on any thread. The JSON written, in place of standard output.
+    prueba::Corrida Exporta(const QString& puerto, const QStringList& reporte, bool renueva = false,
+                            const QString& base_ = {}) const {
+        QStringList argumentos = reporte + prueba::Conexion(base_.isEmpty() ? base : base_, puerto);
         if (renueva) argumentos << "--config" << programa.Ini();
-        QProcess p;
-        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos + QStringList{"--json", json});
-        p.waitForFinished(120000);
-        QFile f(json);
-        f.open(QIODevice::ReadOnly);
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), f.readAll()};
+        return prueba::Exporta(argumentos + QStringList{"--json", "-"});
     }
     int Tablas(ado::Connection& nodo, const QString& patron) {
         QSqlQuery q =
@@ -110,9 +93,9 @@ class tst_galera : public QObject {
         const QString unServidor = BaseDeUnServidor();
         QList<QByteArray> esperado;
         for (const QStringList& r : kReportes) {
-            const Corrida c = Exporta(puertoUno, r, false, unServidor);
+            const prueba::Corrida c = Exporta(puertoUno, r, false, unServidor);
             QVERIFY2(c.estado == 0, qPrintable(c.error));
-            esperado << c.json;
+            esperado << c.salida;
         }
         QMutex mutex;
         QStringList fallas;
@@ -122,8 +105,8 @@ class tst_galera : public QObject {
                 const QString puerto = h % 2 ? prueba::Puerto2() : prueba::Puerto();
                 for (int i = 0; i < 25; ++i) {
                     const int r = (h + i) % kReportes.size();
-                    const Corrida c = Exporta(puerto, kReportes[r], i % 2);
-                    if (c.estado == 0 && c.json == esperado[r]) continue;
+                    const prueba::Corrida c = Exporta(puerto, kReportes[r], i % 2);
+                    if (c.estado == 0 && c.salida == esperado[r]) continue;
                     QMutexLocker candado(&mutex);
                     fallas << QString("nodo %1, %2: %3 %4")
                                   .arg(h % 2 + 1)
@@ -148,8 +131,7 @@ class tst_galera : public QObject {
         cerrojo.Open("127.0.0.1", prueba::Puerto(), "root", "", base);
         cerrojo.Execute("LOCK TABLES facturas WRITE");  // holds the run on node 1 at its reads
         QProcess muerta;
-        muerta.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
-                     kReportes[0] + Argumentos(prueba::Puerto(), base));
+        muerta.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", kReportes[0] + prueba::Conexion(base));
         QString tabla;
         QTRY_VERIFY_WITH_TIMEOUT(
             [&] {
@@ -163,7 +145,7 @@ class tst_galera : public QObject {
         const QStringList soloRemisiones{"--reporte", "mes",      "--anio",
                                          "2010",      "--ventas", "remisiones"};
         for (const QString& puerto : {prueba::Puerto2(), prueba::Puerto()}) {
-            const Corrida c = Exporta(puerto, soloRemisiones);
+            const prueba::Corrida c = Exporta(puerto, soloRemisiones);
             QVERIFY2(c.estado == 0, qPrintable(c.error));
             QVERIFY(Existe(nodo1, tabla));
         }
@@ -174,7 +156,7 @@ class tst_galera : public QObject {
             QSqlQuery q = nodo1.Query("SELECT IS_FREE_LOCK(" + CandadoDe(nodo1, tabla) + ")");
             return q.next() && q.value(0).toInt() == 1;
         }());
-        Corrida c = Exporta(prueba::Puerto2(), soloRemisiones);
+        prueba::Corrida c = Exporta(prueba::Puerto2(), soloRemisiones);
         QVERIFY2(c.estado == 0, qPrintable(c.error));
         QVERIFY(Existe(nodo1, tabla));
         c = Exporta(prueba::Puerto(), soloRemisiones);
@@ -190,7 +172,7 @@ class tst_galera : public QObject {
         nodo1.Execute("CREATE TABLE tbltemp900 (a int) COMMENT='" + marca + " de nodo9 1x2y'");
         nodo1.Execute("CREATE TABLE tbltemp901 (a int) COMMENT='" + marca + " 1x2y'");
         nodo1.Execute("CREATE TABLE tbltemp902 (a int) COMMENT='" + marca + " de nodo2 1x2y'");
-        const Corrida c = Exporta(prueba::Puerto(), kReportes[0]);
+        const prueba::Corrida c = Exporta(prueba::Puerto(), kReportes[0]);
         QVERIFY2(c.estado == 0, qPrintable(c.error));
         QVERIFY(!Existe(nodo1, "tbltemp900"));
         QVERIFY(Existe(nodo1, "tbltemp901"));
@@ -199,5 +181,5 @@ class tst_galera : public QObject {
     }
 };
 
-QTEST_MAIN(tst_galera)
+PRUEBA_MAIN(tst_galera)
 #include "tst_galera.moc"

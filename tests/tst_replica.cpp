@@ -31,30 +31,16 @@ class tst_replica : public QObject {
     ado::Connection replica;  // as root
 
     // A plain user, as read_only holds back; root may read the replica's status; none: the
-    // configuration's.
+    // configuration's. The JSON written goes to standard output; the PDF's text is read.
     Corrida Exporta(QStringList argumentos, const QString& usuario = "miravel") const {
-        const QString json = salida.filePath("r.json"), pdf = salida.filePath("r.pdf");
-        QFile::remove(json);
+        const QString pdf = salida.filePath("r.pdf");
         QFile::remove(pdf);
-        if (!usuario.isEmpty())
-            argumentos = QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
-                                     "--usuario",  usuario,     "--base",   base} +
-                         argumentos;
-        argumentos << "--json" << json << "--pdf" << pdf;
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.remove("MIRAVEL_CLAVE");
-        if (usuario == "miravel") entorno.insert("MIRAVEL_CLAVE", "clave");
-        p.setProcessEnvironment(entorno);
-        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
-        p.waitForFinished(120000);
-        QFile f(json);
-        const QByteArray escrito = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        QProcess texto;
-        texto.start("pdftotext", {"-layout", pdf, "-"});
-        texto.waitForFinished(30000);
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), escrito,
-                QString::fromUtf8(texto.readAllStandardOutput()).simplified()};
+        if (!usuario.isEmpty()) argumentos = prueba::Conexion(base, {}, usuario) + argumentos;
+        const prueba::Corrida c =
+            prueba::Exporta(argumentos + QStringList{"--json", "-", "--pdf", pdf},
+                            usuario == "miravel" ? "clave" : "");
+        return {c.estado, c.error, c.salida,
+                QFile::exists(pdf) ? prueba::TextoPdf(pdf).simplified() : QString()};
     }
     // A monthly report reading on the replica, left running.
     void Arranca(QProcess& corrida) const {
@@ -62,9 +48,7 @@ class tst_replica : public QObject {
         entorno.insert("MIRAVEL_CLAVE", "clave");
         corrida.setProcessEnvironment(entorno);
         corrida.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
-                      kReportes[0] + Lectura() +
-                          QStringList{"--servidor", "127.0.0.1", "--puerto", prueba::Puerto(),
-                                      "--usuario", "miravel", "--base", base});
+                      kReportes[0] + Lectura() + prueba::Conexion(base, {}, "miravel"));
     }
     QStringList Lectura() const { return {"--servidor-lectura", "127.0.0.1:" + prueba::Puerto2()}; }
     void EsperaReplica() {
@@ -72,11 +56,7 @@ class tst_replica : public QObject {
         QSqlQuery q = replica.Query("SELECT MASTER_GTID_WAIT('" + posicion + "', 60)");
         QVERIFY(q.next() && q.value(0).toInt() == 0);
     }
-    int Temporales() {
-        return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
-                             base + "' AND TABLE_NAME LIKE 'tbltemp%'")
-            .toInt();
-    }
+    int Temporales() { return prueba::TablasDeTrabajo(base); }
 
   private slots:
     void initTestCase() {
@@ -205,5 +185,5 @@ class tst_replica : public QObject {
     }
 };
 
-QTEST_MAIN(tst_replica)
+PRUEBA_MAIN(tst_replica)
 #include "tst_replica.moc"

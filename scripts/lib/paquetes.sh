@@ -30,8 +30,11 @@ instala_paquetes() {
   apt-get install -y -qq --no-install-recommends "${faltan[@]}" >/dev/null
 }
 
+# compila DIR [CMAKE_OPTION...]: configures and builds DIR; MIRAVEL_OBJETIVOS, when set, names the
+# only targets to build (the demo needs no test program).
 compila() {
   local dir=$1; shift
   cmake -S "$raiz" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+  # shellcheck disable=SC2086
+  cmake --build "$dir" -j "$(nproc)" ${MIRAVEL_OBJETIVOS:+--target $MIRAVEL_OBJETIVOS}
 }

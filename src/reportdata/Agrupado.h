@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "reportdata/Constructor.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 namespace ado {
@@ -16,7 +17,7 @@ namespace reportdata::agrupado {
 void LlenaTablaXmes(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
                     const QString& cTabla);
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
-                      const QString& cTabla);
+                      const QString& cTabla, Resultado& r);
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
-                     const QString& cTabla, const Aviso& avisa);
+                     const QString& cTabla, const Aviso& avisa, Resultado& r);
 }  // namespace reportdata::agrupado

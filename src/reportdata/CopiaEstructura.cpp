@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
-#include <optional>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
@@ -14,6 +13,7 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Nodo.h"
+#include "reportdata/Reclamo.h"
 
 namespace {
 
@@ -45,8 +45,9 @@ QString CandadoDe(ado::Connection& conexion, const QString& tabla) {
     return ado::Quote("miravel." + QString::fromLatin1(base) + "." + tabla);
 }
 
-bool TomaCandado(ado::Connection& conexion, const QString& tabla) {
-    QSqlQuery q = conexion.Query("SELECT GET_LOCK(" + CandadoDe(conexion, tabla) + ",0)");
+bool TomaCandado(ado::Connection& conexion, const QString& tabla, int segundos) {
+    QSqlQuery q = conexion.Query("SELECT GET_LOCK(" + CandadoDe(conexion, tabla) + "," +
+                                 QString::number(segundos) + ")");
     return q.next() && q.value(0).toInt() == 1;
 }
 
@@ -61,11 +62,11 @@ QString Marca(const QString& servidor, const QString& ficha) {
     return kMarcaDeTrabajo + " de " + servidor + " " + ficha;
 }
 
-// The server a mark names; none for the marks of older runs, which carry the token only.
-std::optional<QString> ServidorDe(const QString& marca) {
+// The digest of the server a mark names; empty for the marks of the oldest runs, which name none.
+QString ServidorDe(const QString& marca) {
     const QString resto = marca.mid(kMarcaDeTrabajo.size() + 1);
-    if (!resto.startsWith("de ")) return std::nullopt;
-    return resto.mid(3, resto.lastIndexOf(' ') - 3);
+    if (!resto.startsWith("de ")) return {};
+    return HuellaDe(resto.mid(3, resto.lastIndexOf(' ') - 3));
 }
 
 QString ComentarioDe(ado::Connection& conexion, const QString& tabla) {
@@ -82,7 +83,8 @@ bool LlevaFicha(ado::Connection& conexion, const QString& tabla, const QString& 
 }
 
 // The sales column each work-table key holds: the key compares as it does, so that every
-// salesperson the sales data tells apart keeps a row, whatever the templates' character set.
+// salesperson the sales data tells apart keeps a row, whatever the templates' character set. The
+// server quotes names with backquotes, or with double quotes under ANSI_QUOTES.
 const struct {
     const char *columna, *tablaDeVentas;
 } kClavesDeVentas[] = {{"Vendedor", "facturas"}};
@@ -91,7 +93,8 @@ QString ConClavesDeVentas(ado::Connection& conexion, QString creacion) {
     static const QRegularExpression nombre("^[A-Za-z0-9_]+$");
     for (const auto& clave : kClavesDeVentas) {
         const QRegularExpression definicion(
-            QString("(`%1` (?:var)?char\\(\\d+\\))(?: CHARACTER SET \\w+)?(?: COLLATE \\w+)?")
+            QString("([`\"]%1[`\"] (?:var)?char\\(\\d+\\))(?: CHARACTER SET \\w+)?(?: COLLATE "
+                    "\\w+)?")
                 .arg(clave.columna));
         if (!creacion.contains(definicion)) continue;
         QSqlQuery q = conexion.Query(
@@ -112,10 +115,24 @@ QString NuevaFicha() {
     return QString::number(QRandomGenerator::system()->generate64(), 36);
 }
 
-bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha,
-                 bool reabierta, const QString& borra) {
-    if (reabierta) {
-        if (!TomaCandado(conexion, tabla)) return false;
+namespace {
+// Seconds a lost session may take to end on the server and let its locks go.
+const int kFinDeSesion = 10;
+
+// The lock of a table whose session was lost: taken at once when free, after the lost session
+// ends when it still holds it (the server ends a killed session in its own time), never when
+// another session holds it.
+bool RecuperaCandado(ado::Connection& conexion, const QString& tabla, int perdida) {
+    if (TomaCandado(conexion, tabla)) return true;
+    QSqlQuery q = conexion.Query("SELECT IS_USED_LOCK(" + CandadoDe(conexion, tabla) + ")");
+    return q.next() && q.value(0).toInt() == perdida && TomaCandado(conexion, tabla, kFinDeSesion);
+}
+}  // namespace
+
+bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha, int perdida,
+                 const QString& borra) {
+    if (perdida) {
+        if (!RecuperaCandado(conexion, tabla, perdida)) return false;
         if (!LlevaFicha(conexion, tabla, ficha)) {
             SueltaCandado(conexion, tabla);
             return false;
@@ -131,23 +148,15 @@ void ReclamaTablasHuerfanas(ado::Connection& conexion) {
         "SELECT TABLE_NAME, TABLE_COMMENT FROM information_schema.TABLES WHERE "
         "TABLE_SCHEMA=DATABASE() AND TABLE_NAME LIKE 'tbltemp%' AND TABLE_COMMENT LIKE " +
         ado::Quote(kMarcaDeTrabajo + "%"));
-    QList<std::pair<QString, QString>> tablas;
-    while (marcadas.next())
-        tablas << std::pair{marcadas.value(0).toString(), marcadas.value(1).toString()};
-    if (tablas.isEmpty()) return;  // the usual report asks nothing more
-    const Nodo nodo = NodoDe(conexion);
-    for (const auto& [tabla, marca] : tablas) {
-        const std::optional<QString> servidor = ServidorDe(marca);
-        // Older runs named no server: their locks tell only where there is one server.
-        const bool propia = servidor ? *servidor == nodo.identidad : !nodo.enCluster;
-        if (!propia && !(servidor && nodo.Ido(*servidor))) continue;
-        // A free lock means the run that made the table is gone; holding it, no run of this
-        // server drops it. The mark is read again: the name may have been made anew meanwhile.
-        if (propia && !TomaCandado(conexion, tabla)) continue;
-        if (ComentarioDe(conexion, tabla) == marca)
-            conexion.Execute("Drop table if exists " + ado::QuoteIdentifier(tabla));
-        if (propia) SueltaCandado(conexion, tabla);
+    QList<Dejada> dejadas;
+    while (marcadas.next()) {
+        const QString tabla = marcadas.value(0).toString(), marca = marcadas.value(1).toString();
+        // The name may have been made anew meanwhile: the mark is read again.
+        dejadas << Dejada{ServidorDe(marca), tabla, {tabla}, [&conexion, tabla, marca] {
+                              return ComentarioDe(conexion, tabla) == marca;
+                          }};
     }
+    Reclama(conexion, dejadas);
 }
 
 QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, const QString& ficha) {
@@ -155,7 +164,7 @@ QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, con
     oBasesDD->AbrirTabla(rs, conexion, "Show create table orvaloreportes." + plantilla);
     const QString creacion =
         ConClavesDeVentas(conexion, rs.Fields(1).toString()) + " COMMENT=" +
-        ado::Quote(Marca(NodoDe(conexion).identidad, ficha.isEmpty() ? NuevaFicha() : ficha));
+        ado::Quote(Marca(NodoDe(conexion).huella, ficha.isEmpty() ? NuevaFicha() : ficha));
     oBasesDD->CierraTabla(rs);
     // The table's lock is taken before the table exists and held for its whole life. A plain
     // CREATE TABLE: when another program took the free name first, the server says so and we

@@ -15,18 +15,19 @@ inline const QString kMarcaDeTrabajo = "Miravel: tabla de trabajo de un reporte"
 // they hold.
 QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla,
                         const QString& ficha = {});
-// Drops a work table of this run: the session that made it still holds its lock, or, when the
-// session was lost and opened again (reabierta), the lock is taken again and the table still
-// carries the run's token. Otherwise the name is another run's by now and nothing is touched:
-// gives false. The statement is the one given ("Drop table", or "Drop table if exists").
-bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha,
-                 bool reabierta, const QString& borra);
+// Drops a work table of this run: the session that made it still holds its lock, or, when that
+// session was lost (perdida: its id) and another opened, the lock is taken again, once the lost
+// session has let it go, and the table still carries the run's token. Otherwise the name is
+// another run's by now and nothing is touched: gives false. The statement is the one given
+// ("Drop table", or "Drop table if exists").
+bool SueltaTabla(ado::Connection& conexion, const QString& tabla, const QString& ficha, int perdida,
+                 const QString& borra);
 // A token no other run has.
 QString NuevaFicha();
 // The name of a work table's lock, as an SQL text.
 QString CandadoDe(ado::Connection& conexion, const QString& tabla);
-// Takes a table's lock without waiting: false when another session holds it.
-bool TomaCandado(ado::Connection& conexion, const QString& tabla);
+// Takes a table's lock, waiting up to the seconds given: false when another session holds it.
+bool TomaCandado(ado::Connection& conexion, const QString& tabla, int segundos = 0);
 void SueltaCandado(ado::Connection& conexion, const QString& tabla);
 // Drops the marked work tables of runs that are gone: those this server made whose lock is free
 // (and, on a single server, those of older runs that named no server), and on a cluster those of

@@ -1,9 +1,9 @@
 #include "reportdata/Formulas.h"
 
 #include "platform/report/Report.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/Resultado.h"
 
 namespace reportdata {
 namespace {
@@ -13,12 +13,12 @@ QString Constante(const QString& texto) {
 }
 }  // namespace
 
-void AsignaFormulas(report::Report& reporte, const Reporte& tipo, bool tieneDatos) {
+void AsignaFormulas(report::Report& reporte, const Reporte& tipo, const Resultado& r) {
     for (int i = 1; i <= tipo.rotulos; ++i)
-        reporte.FormulaFields(i).SetText(Constante(aEtiquetas[i - 1]));
+        reporte.FormulaFields(i).SetText(Constante(r.aEtiquetas[i - 1]));
     if (tipo.porFechas)
         reporte.FormulaFields(tipo.rotulos + 1)
-            .SetText(tieneDatos ? "" : "'No se encontró información'");
+            .SetText(r.tieneDatos ? "" : "'No se encontró información'");
 }
 
 }  // namespace reportdata

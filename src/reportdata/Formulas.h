@@ -6,8 +6,9 @@ class Report;
 
 namespace reportdata {
 struct Reporte;
+struct Resultado;
 
-// The caption formulas of a report: the line names or the years from aEtiquetas, and for the
+// The caption formulas of a report: the line names or the years from the captions, and for the
 // salesperson report the no-data text.
-void AsignaFormulas(report::Report& reporte, const Reporte& tipo, bool tieneDatos);
+void AsignaFormulas(report::Report& reporte, const Reporte& tipo, const Resultado& r);
 }  // namespace reportdata

@@ -6,7 +6,6 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/ClaveVendedor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Formulas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/ListaLineas.h"
@@ -28,7 +27,7 @@ namespace {
 }
 
 bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Connection& conexion,
-               ado::Connection& lectura, const QString& cTabla, const Aviso& avisa) {
+               ado::Connection& lectura, const QString& cTabla, const Aviso& avisa, Resultado& r) {
     const bool fiel = plan == Plan::Fiel;
     switch (reporte.tipo) {
         case TipoReporte::PorMes:
@@ -36,12 +35,12 @@ bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conne
                  : agrupado::LlenaTablaXmes(s, conexion, lectura, cTabla);
             return true;
         case TipoReporte::PorLinea:
-            fiel ? LlenaTablaXlinea(s, conexion, cTabla)
-                 : agrupado::LlenaTablaXlinea(s, conexion, lectura, cTabla);
+            fiel ? LlenaTablaXlinea(s, conexion, cTabla, r)
+                 : agrupado::LlenaTablaXlinea(s, conexion, lectura, cTabla, r);
             return true;
         case TipoReporte::PorVendedor:
-            return fiel ? LlenaTablaXvend(s, conexion, cTabla, avisa)
-                        : agrupado::LlenaTablaXvend(s, conexion, lectura, cTabla, avisa);
+            return fiel ? LlenaTablaXvend(s, conexion, cTabla, avisa, r)
+                        : agrupado::LlenaTablaXvend(s, conexion, lectura, cTabla, avisa, r);
     }
     return false;
 }
@@ -50,14 +49,13 @@ bool Construye(const Reporte& reporte, Plan plan, const Seleccion& s, ado::Conne
 
 Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
                      ado::Connection& conexion, const QString& cTabla, const Aviso& avisa,
-                     ado::Connection* lectura) {
+                     ado::Connection* lectura, const Resultado& previo) {
     Seleccion seleccion = s;
     seleccion.claveSinCabida = HayVendedor(s) && !ClaveCabe(conexion, s.vendedor);
+    Resultado r{true, previo.aEtiquetas, {}, 0, {}};
     try {
-        const bool tieneDatos = Construye(reporte, plan, seleccion, conexion,
-                                          lectura ? *lectura : conexion, cTabla, avisa);
-        Resultado r = Resultado::DeEsteHilo();
-        r.tieneDatos = tieneDatos;
+        r.tieneDatos = Construye(reporte, plan, seleccion, conexion, lectura ? *lectura : conexion,
+                                 cTabla, avisa, r);
         return r;
     } catch (const RuntimeError& e) {
         if (e.Number() == vbError::kElementoNoEncontrado ||
@@ -69,7 +67,7 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
 
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            bool tieneDatos, const Seleccion& s) {
+                                            const Resultado& r, const Seleccion& s) {
     aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
                            oBasesDD->cPassword);
     auto abierto = aplicacion.OpenReport(archivo, report::Application::crOpenReportByTempCopy);
@@ -77,26 +75,26 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
     abierto->SetSelection(DescribeSeleccion(reporte, s));
     abierto->SetFileName(NombreDeArchivo(reporte, s));
     QStringList nota;
-    if (reporte.tipo == TipoReporte::PorVendedor && tieneDatos &&
-        report::Redondea(aVentasSinVendedor) != 0)
+    if (reporte.tipo == TipoReporte::PorVendedor && r.tieneDatos &&
+        report::Redondea(r.ventasSinVendedor) != 0)
         nota << "Sin vendedor en sus documentos, fuera de la gráfica y la tabla: " +
-                    report::Moneda(aVentasSinVendedor) + " de ventas netas del periodo";
-    if (reporte.tipo == TipoReporte::PorLinea && !aLineasSinLugar.isEmpty())
+                    report::Moneda(r.ventasSinVendedor) + " de ventas netas del periodo";
+    if (reporte.tipo == TipoReporte::PorLinea && !r.lineasSinLugar.isEmpty())
         nota << QString("%1 de %2 líneas; sin lugar: %3")
                     .arg(kLineas)
-                    .arg(kLineas + aLineasSinLugar.size())
-                    .arg(aLineasSinLugar.join(", "));
-    if (!cOrigenDeCifras.isEmpty()) nota << cOrigenDeCifras;
+                    .arg(kLineas + r.lineasSinLugar.size())
+                    .arg(r.lineasSinLugar.join(", "));
+    if (!r.origenDeCifras.isEmpty()) nota << r.origenDeCifras;
     if (!nota.isEmpty()) abierto->SetNote(nota.join(". "));
-    AsignaFormulas(*abierto, reporte, tieneDatos);
+    AsignaFormulas(*abierto, reporte, r);
     return abierto;
 }
 
-report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, bool tieneDatos,
+report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, const Resultado& r,
                                  const Seleccion& s) {
     report::Application aplicacion;
     return AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
-                       oBasesDD->cMiBase + "." + cTabla, tieneDatos, s)
+                       oBasesDD->cMiBase + "." + cTabla, r, s)
         ->Read();
 }
 

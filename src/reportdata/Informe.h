@@ -6,9 +6,9 @@
 
 #include "platform/report/Report.h"
 #include "reportdata/Constructor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 namespace ado {
@@ -17,21 +17,21 @@ class Connection;
 
 namespace reportdata {
 
-// Fills the work table cTabla with the report's builder, starting from the calling thread's
-// captions. Gives what the report needs of it; the captions stay in the calling thread's too.
+// Fills the work table cTabla with the report's builder, starting from the captions of the
+// report before (previo), and gives what the report needs besides its rows.
 // lectura: a read server's session the grouped plan reads the sales on (none: conexion).
 Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
                      ado::Connection& conexion, const QString& cTabla, const Aviso& avisa,
-                     ado::Connection* lectura = nullptr);
+                     ado::Connection* lectura = nullptr, const Resultado& previo = {});
 
 // Opens the report file from the program's folder, points its first table at tabla1
-// ("base.table") and fills its formulas; the page tells the selection.
+// ("base.table") and fills its formulas from r; the page tells the selection and r's notes.
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            bool tieneDatos, const Seleccion& s);
+                                            const Resultado& r, const Seleccion& s);
 
 // A report without a window: its filled work table opened as the report and its rows read.
-report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, bool tieneDatos,
+report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, const Resultado& r,
                                  const Seleccion& s);
 
 }  // namespace reportdata

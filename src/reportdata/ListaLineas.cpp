@@ -1,21 +1,24 @@
 #include "reportdata/ListaLineas.h"
 
-#include "reportdata/Etiquetas.h"
-
 namespace reportdata {
 
-void Anota(PesosDeLineas& pesos, const QString& linea, const QByteArray& peso) {
+void Lineas::Anota(const QString& linea, const QByteArray& peso) {
     for (int i = 0; i < kLineas; ++i) {
-        if (aEtiquetas[i].isEmpty()) {
-            aEtiquetas[i] = linea;
-            pesos.enSlot[i] = peso;
+        if (nombres[i].isEmpty()) {
+            nombres[i] = linea;
+            pesos[i] = peso;
             return;
         }
-        if (pesos.enSlot[i] == peso) return;
+        if (pesos[i] == peso) return;
     }
-    if (pesos.sinLugar.contains(peso)) return;
-    pesos.sinLugar << peso;
-    aLineasSinLugar << linea;
+    if (pesosSinLugar.contains(peso)) return;
+    pesosSinLugar << peso;
+    sinLugar << linea;
+}
+
+void Lineas::Publica(Resultado& r) const {
+    std::copy(nombres.begin(), nombres.end(), r.aEtiquetas.begin());
+    r.lineasSinLugar = sinLugar;
 }
 
 }  // namespace reportdata

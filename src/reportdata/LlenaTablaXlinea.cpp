@@ -6,14 +6,13 @@
 #include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
 
 namespace reportdata {
 
-PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
-    PesosDeLineas pesos;
+Lineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const RangoTipos& tipos) {
+    Lineas lineas;
     const QString años = QString(" and year(XXX.Fecha)>=%1 and year(XXX.Fecha)<=%2")
                              .arg(AñoInicial(s))
                              .arg(AñoFinal(s));
@@ -26,9 +25,9 @@ PesosDeLineas ListaLineas(const Seleccion& s, ado::Connection& conexion, const R
         origen += kAgrupaPorLinea;
         oBasesDD->AbrirTabla(rs, conexion, origen, kLineaYPeso);
         for (; !rs.Eof(); rs.MoveNext())
-            Anota(pesos, rs.Fields("Linea").toString(), rs.Fields("Peso").toByteArray());
+            lineas.Anota(rs.Fields("Linea").toString(), rs.Fields("Peso").toByteArray());
     }
-    return pesos;
+    return lineas;
 }
 
 namespace {
@@ -55,12 +54,13 @@ double NetoDeLinea(const Seleccion& s, ado::Connection& conexion, const RangoTip
 
 }  // namespace
 
-void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla) {
-    for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
-    aLineasSinLugar.clear();
+void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
+                      Resultado& r) {
+    for (int i = 0; i < kLineas; ++i) r.aEtiquetas[i].clear();
     const RangoTipos tipos = Tipos(s);
     Avanza("Líneas vendidas", 0, 4);
-    ListaLineas(s, conexion, tipos);
+    const Lineas lineas = ListaLineas(s, conexion, tipos);
+    lineas.Publica(r);
 
     ado::Recordset rs;
     oBasesDD->AbrirTabla(rs, conexion, cTabla);
@@ -70,9 +70,9 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, const QStri
         rs.AddNew();
         rs.SetField("Cliente", año);
         for (int n = 1; n <= kLineas; ++n)
-            if (!aEtiquetas[n - 1].isEmpty())
+            if (!lineas.nombres[n - 1].isEmpty())
                 rs.SetField("Linea" + QString::number(n),
-                            NetoDeLinea(s, conexion, tipos, aEtiquetas[n - 1], año));
+                            NetoDeLinea(s, conexion, tipos, lineas.nombres[n - 1], año));
         rs.Update();
     }
     oBasesDD->CierraTabla(rs);

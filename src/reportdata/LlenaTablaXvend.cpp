@@ -4,7 +4,6 @@
 #include "platform/ado/Quote.h"
 #include "platform/ado/Recordset.h"
 #include "reportdata/Avance.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
 #include "reportdata/VentasXvend.h"
@@ -14,7 +13,7 @@ namespace {
 
 // Adds one sales group to its salesperson's row, creating the row when it is new.
 void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QString& vendedor,
-             int año, const QVariant& suma) {
+             int año, const QVariant& suma, Resultado& r) {
     CompruebaClave(vendedor);
     ado::Recordset fila;
     if (!oBasesDD->AbrirTabla(fila, conexion, cTabla + " where Vendedor=" + ado::Quote(vendedor))) {
@@ -22,7 +21,7 @@ void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QSt
         fila.SetField("Vendedor", vendedor);
         for (int i = 0; i < 3; ++i) {
             fila.SetField("cAnio" + QString::number(i + 1), QString::number(y1 + i));
-            aEtiquetas[i] = QString::number(y1 + i);
+            r.aEtiquetas[i] = QString::number(y1 + i);
         }
     }
     const QString columna = año == y1 ? "Anio1" : año == y1 + 1 ? "Anio2" : "Anio3";
@@ -32,7 +31,7 @@ void Acumula(ado::Connection& conexion, const QString& cTabla, int y1, const QSt
 }
 
 void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cTabla, int k,
-                const Aviso& avisa) {
+                const Aviso& avisa, Resultado& r) {
     const QString doc = Documento(s, k);
     Avanza("Ventas en " + doc, k, 3);
     avisa(doc);
@@ -42,9 +41,9 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cT
     ado::Recordset grupos;
     if (!oBasesDD->AbrirTabla(grupos, conexion, consulta)) return;
     for (; !grupos.Eof(); grupos.MoveNext()) {
-        if (!DeVendedor(grupos.Fields(0), grupos.Fields(1))) continue;
+        if (!DeVendedor(grupos.Fields(0), grupos.Fields(1), r)) continue;
         Acumula(conexion, cTabla, periodo.y1, grupos.Fields(1).toString(), grupos.Fields(2).toInt(),
-                grupos.Fields(0));
+                grupos.Fields(0), r);
     }
 }
 
@@ -87,12 +86,12 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, const QStri
 }  // namespace
 
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, const QString& cTabla,
-                     const Aviso& avisa) {
+                     const Aviso& avisa, Resultado& r) {
     return Secuencia(
-        s, conexion, avisa,
+        s, conexion, avisa, r,
         [&](const RangoTipos& tipos) {
             for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-                PasaVentas(s, conexion, cTabla, k, avisa);
+                PasaVentas(s, conexion, cTabla, k, avisa, r);
             return oBasesDD->LastRec(conexion, cTabla) > 0;
         },
         [&] { PasaDevoluciones(s, conexion, cTabla, avisa); });

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include "platform/ado/Connection.h"
@@ -16,6 +17,11 @@ QHash<QString, QString> Variables(ado::Connection& conexion, const QString& cual
     return valores;
 }
 
+QString Huella(const QString& identidad) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(identidad.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+}
+
 std::optional<QSet<QString>> Miembros(ado::Connection& conexion) {
     if (Variables(conexion, "SHOW STATUS LIKE 'wsrep_cluster_status'")
             .value("wsrep_cluster_status") != "Primary")
@@ -26,7 +32,7 @@ std::optional<QSet<QString>> Miembros(ado::Connection& conexion) {
     if (!tabla.next() || tabla.value(0).toInt() == 0) return std::nullopt;
     QSqlQuery q = conexion.Query("SELECT NAME FROM information_schema.WSREP_MEMBERSHIP");
     QSet<QString> nombres;
-    while (q.next()) nombres.insert(q.value(0).toString());
+    while (q.next()) nombres.insert(Huella(q.value(0).toString()));
     if (nombres.isEmpty()) return std::nullopt;
     return nombres;
 }
@@ -40,15 +46,15 @@ Nodo NodoDe(ado::Connection& conexion) {
     Nodo nodo;
     nodo.enCluster = v.value("wsrep_on") == "ON";
     if (!nodo.enCluster) {
-        nodo.identidad = v.value("hostname") + ":" + v.value("port");
+        nodo.huella = Huella(v.value("hostname") + ":" + v.value("port"));
         return nodo;
     }
-    nodo.identidad = v.value("wsrep_node_name");
+    nodo.huella = Huella(v.value("wsrep_node_name"));
     nodo.miembros = Miembros(conexion);
     return nodo;
 }
 
-QString Huella(const QString& identidad) {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(identidad.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+QString HuellaDe(const QString& servidor) {
+    static const QRegularExpression huella("^[0-9a-f]{8}$");
+    return huella.match(servidor).hasMatch() ? servidor : Huella(servidor);
 }

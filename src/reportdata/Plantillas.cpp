@@ -11,6 +11,7 @@
 #include "reportdata/CopiaEstructura.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Nodo.h"
+#include "reportdata/Reclamo.h"
 #include "reportdata/Sentencias.h"
 
 namespace reportdata {
@@ -47,38 +48,30 @@ namespace {
 // for as long as the renewal runs.
 struct Renovacion {
     QString nueva, vieja;
-    Renovacion(const QString& nombre, const QString& sesion)
-        : nueva(nombre + "_nueva" + sesion), vieja(nombre + "_vieja" + sesion) {}
+    Renovacion(const QString& nombre, const QString& sesion, const QString& servidor) {
+        const QString sufijo = sesion + (servidor.isEmpty() ? QString() : "_" + servidor);
+        nueva = nombre + "_nueva" + sufijo;
+        vieja = nombre + "_vieja" + sufijo;
+    }
 };
 
-// Drops what renewals that were stopped half way left: this server's whose lock is free (the
-// program is gone), and those of nodes no longer in the cluster.
+// Drops what renewals that were stopped half way left, by the rule of every run's tables.
 void ReclamaRenovaciones(ado::Connection& conexion) {
     static const QRegularExpression suya(
-        "^(ventasde3y|ventasde3yporvend)_(?:nueva|vieja)(\\d+(?:_[0-9a-f]{8})?)$");
+        "^(ventasde3y|ventasde3yporvend)_(?:nueva|vieja)(\\d+)(?:_([0-9a-f]{8}))?$");
     QSqlQuery tablas = conexion.Query(
         "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() AND "
         "(TABLE_NAME LIKE '%!_nueva%' ESCAPE '!' OR TABLE_NAME LIKE '%!_vieja%' ESCAPE '!')");
-    QSet<std::pair<QString, QString>> dejadas;  // template, and session with its server's digest
+    QSet<QString> vistas;
+    QList<Dejada> dejadas;
     while (tablas.next())
-        if (const auto m = suya.match(tablas.value(0).toString()); m.hasMatch())
-            dejadas.insert({m.captured(1), m.captured(2)});
-    if (dejadas.isEmpty()) return;  // the usual start asks nothing more
-    const Nodo nodo = NodoDe(conexion);
-    QSet<QString> miembros;
-    for (const QString& miembro : nodo.miembros.value_or(QSet<QString>{}))
-        miembros.insert(Huella(miembro));
-    for (const auto& [nombre, sesion] : dejadas) {
-        const QString huella = sesion.section('_', 1);
-        // Older programs named no server: their locks tell only where there is one server.
-        const bool propia = huella.isEmpty() ? !nodo.enCluster : huella == Huella(nodo.identidad);
-        const bool ida = !huella.isEmpty() && nodo.miembros && !miembros.contains(huella);
-        const Renovacion renovacion(nombre, sesion);
-        if (!propia && !ida) continue;
-        if (propia && !TomaCandado(conexion, renovacion.nueva)) continue;
-        conexion.Execute("Drop table if exists " + renovacion.nueva + "," + renovacion.vieja);
-        if (propia) SueltaCandado(conexion, renovacion.nueva);
-    }
+        if (const auto m = suya.match(tablas.value(0).toString()); m.hasMatch()) {
+            const Renovacion r(m.captured(1), m.captured(2), m.captured(3));
+            if (vistas.contains(r.nueva)) continue;
+            vistas.insert(r.nueva);
+            dejadas << Dejada{m.captured(3), r.nueva, {r.nueva, r.vieja}, [] { return true; }};
+        }
+    Reclama(conexion, dejadas);
 }
 
 // A template made anew without ever being missing: the new one is built under a name of this
@@ -87,8 +80,7 @@ void ReclamaRenovaciones(ado::Connection& conexion) {
 void Renueva(ado::Connection& conexion, const QString& nombre, const QString& creacion) {
     QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
     id.next();
-    const Renovacion renovacion(nombre,
-                                id.value(0).toString() + "_" + Huella(NodoDe(conexion).identidad));
+    const Renovacion renovacion(nombre, id.value(0).toString(), NodoDe(conexion).huella);
     const QString &nueva = renovacion.nueva, &vieja = renovacion.vieja;
     TomaCandado(conexion, nueva);  // free: the session is this one, and any earlier was reclaimed
     conexion.Execute("Drop table if exists " + nueva + "," + vieja);

@@ -11,7 +11,7 @@ const int kEsperaDeLimpieza = 10;
 }  // namespace
 
 TablaTemporal::TablaTemporal(ado::Connection& conexion, const QString& plantilla)
-    : conexion_(conexion), ficha_(NuevaFicha()) {
+    : conexion_(conexion), ficha_(NuevaFicha()), sesion_(conexion.Id()) {
     ReclamaTablasHuerfanas(conexion_);
     cTabla = CopiaEstructura(conexion_, plantilla, ficha_);
 }
@@ -21,8 +21,8 @@ TablaTemporal::~TablaTemporal() {
     conexion_.LeaveSessions();
     try {
         // A session lost on the way is opened again to drop the table, if it is still ours.
-        SueltaTabla(conexion_, cTabla, ficha_, conexion_.EnsureOpen(kEsperaDeLimpieza),
-                    "Drop table if exists");
+        SueltaTabla(conexion_, cTabla, ficha_,
+                    conexion_.EnsureOpen(kEsperaDeLimpieza) ? sesion_ : 0, "Drop table if exists");
     } catch (const RuntimeError&) {
         // No server to drop it on; the next run reclaims it, as its lock is free by then.
     }
@@ -32,6 +32,6 @@ void TablaTemporal::Borra() {
     conexion_.LeaveSessions();
     // A session lost while the report was open (a viewer left overnight) drops the table only
     // if no other run has taken its name since.
-    SueltaTabla(conexion_, cTabla, ficha_, conexion_.EnsureOpen(), "Drop table");
+    SueltaTabla(conexion_, cTabla, ficha_, conexion_.EnsureOpen() ? sesion_ : 0, "Drop table");
     borrada_ = true;
 }

@@ -22,5 +22,6 @@ class TablaTemporal {
   private:
     ado::Connection& conexion_;
     QString ficha_;  // this run's token in the table's comment
+    int sesion_;     // the session that made the table and holds its lock
     bool borrada_ = false;
 };

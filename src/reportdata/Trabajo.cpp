@@ -34,7 +34,7 @@ void Detiene(ado::Connection& control, const ado::ConnectionSettings& ajustes,
 }  // namespace
 
 Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
-                 const ado::ConnectionSettings& ajustes, Aviso avisa)
+                 const ado::ConnectionSettings& ajustes, Aviso avisa, const Resultado& previo)
     : reporte_(reporte),
       plan_(plan),
       seleccion_(s),
@@ -42,7 +42,7 @@ Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
       servidorLectura_(cServidorLectura),
       lectura_(AjustesDeLectura(ajustes, cServidorLectura)),
       avisa_(std::move(avisa)),
-      resultado_(Resultado::DeEsteHilo()) {
+      resultado_(previo) {
     insiste_.setInterval(kInsistencia);
     connect(&insiste_, &QTimer::timeout, this, &Trabajo::Cancela);
 }
@@ -72,9 +72,7 @@ Desenlace Trabajo::Corre() {
         if (!fallo) Borra();  // finished just as the user asked to stop
         return Desenlace::Cancelado;
     }
-    if (fallo) return Desenlace::Fallido;
-    resultado_.Publica();
-    return Desenlace::Hecho;
+    return fallo ? Desenlace::Fallido : Desenlace::Hecho;
 }
 
 void Trabajo::Cancela() {
@@ -103,7 +101,7 @@ void Trabajo::Hilo() {
             std::lock_guard<std::mutex> candado(mutex_);
             avance_ = {paso, hecho, total};
         }
-        QMetaObject::invokeMethod(this, "MuestraAvance", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Trabajo::MuestraAvance, Qt::QueuedConnection);
     });
     // The messages are shown on the caller's thread; the work waits until each is read.
     const Aviso avisa = [this](const QString& texto) {
@@ -111,11 +109,11 @@ void Trabajo::Hilo() {
         if (Cancelado()) return;
         aviso_ = texto;
         avisoLeido_ = false;
-        QMetaObject::invokeMethod(this, "MuestraAviso", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Trabajo::MuestraAviso, Qt::QueuedConnection);
         cambio_.wait(candado, [this] { return avisoLeido_; });
     };
     std::unique_lock<std::mutex> candado(mutex_);
-    resultado_.Publica();  // the builders start from the caller's captions
+    const Resultado previo = resultado_;  // the builders start from the caller's captions
     candado.unlock();
     try {
         CompruebaPlan(plan_, servidorLectura_);
@@ -129,12 +127,12 @@ void Trabajo::Hilo() {
         Avanza("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
         Resultado resultado = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla,
-                                         avisa, lectura_ ? &lectura : nullptr);
+                                         avisa, lectura_ ? &lectura : nullptr, previo);
         resultado.origenDeCifras = lectura_ ? OrigenDeLasCifras(lectura) : QString();
         candado.lock();
         resultado_ = resultado;
         cTabla_ = trabajo.cTabla;
-        emit Terminado();
+        Termina(candado);
         // The table lives until the report is closed.
         cambio_.wait(candado, [this] { return borrar_; });
         try {
@@ -146,9 +144,15 @@ void Trabajo::Hilo() {
         // The guard dropped the table on the way out.
         if (!candado.owns_lock()) candado.lock();
         falla_ = std::current_exception();
-        emit Terminado();
+        Termina(candado);
     }
     FijaAvance({});
+}
+
+void Trabajo::Termina(std::unique_lock<std::mutex>& candado) {
+    candado.unlock();
+    emit Terminado();
+    candado.lock();
 }
 
 void Trabajo::MuestraAvance() {

@@ -15,9 +15,9 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Sessions.h"
 #include "reportdata/Constructor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 namespace reportdata {
@@ -30,13 +30,14 @@ class Trabajo : public QObject {
     // ajustes: how the work's own sessions are opened (copied now), and on the read server of
     // cServidorLectura, if any, those that read the sales. avisa runs on this object's
     // thread while the work waits for it (the salesperson report's messages); once the work is
-    // cancelled it is not called again.
+    // cancelled it is not called again. previo: the report before, whose captions the builder
+    // starts from.
     Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
-            const ado::ConnectionSettings& ajustes, Aviso avisa);
+            const ado::ConnectionSettings& ajustes, Aviso avisa, const Resultado& previo = {});
     ~Trabajo() override;
 
     // Runs the work and waits for it, this thread's events going on. Hecho: the table is filled
-    // and kept until Borra, and its captions are this thread's. Cancelado: the user asked to
+    // and kept until Borra, and Resultados holds what it left. Cancelado: the user asked to
     // stop, before or after the last statement; no table is left. Fallido: see Falla; no table.
     Desenlace Corre();
     // Stops the statements running now and any to come; asked again every quarter second until
@@ -56,13 +57,13 @@ class Trabajo : public QObject {
     // The table is filled, or the work failed or was stopped (and left no table).
     void Terminado();
 
-  private slots:
-    // On the caller's thread, woken by the work (by name: nothing of Qt's is shared across).
-    void MuestraAvance();
-    void MuestraAviso();
-
   private:
     void Hilo();
+    // On the caller's thread, woken by the work: what crosses is read under mutex_.
+    void MuestraAvance();
+    void MuestraAviso();
+    // The work is over, well or not: told to the caller's thread once mutex_ is let go.
+    void Termina(std::unique_lock<std::mutex>& candado);
 
     struct Paso {
         QString paso;

@@ -10,7 +10,6 @@
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Constructor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Sentencias.h"
@@ -46,10 +45,10 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
            periodo.condicion + vendedor + linea + " group by year(Fecha),Vendedor";
 }
 
-bool DeVendedor(const QVariant& suma, const QVariant& vendedor) {
+bool DeVendedor(const QVariant& suma, const QVariant& vendedor, Resultado& r) {
     if (suma.isNull()) return false;
     if (vendedor.isNull()) {
-        aVentasSinVendedor += suma.toDouble();
+        r.ventasSinVendedor += suma.toDouble();
         return false;
     }
     return true;
@@ -67,16 +66,16 @@ double DevolucionesSinVendedor(const Seleccion& s, ado::Connection& conexion) {
 
 }  // namespace
 
-bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa,
+bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa, Resultado& r,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones) {
     const RangoTipos tipos = Tipos(s);
-    aVentasSinVendedor = 0;
+    r.ventasSinVendedor = 0;
     avisa(QString(" De %1 al %2").arg(tipos.primero).arg(tipos.ultimo));
     const bool resultado = ventas(tipos);
     avisa("LlenaTablaXvend: " + QVariant(resultado).toString());
     if (resultado) devoluciones();
-    if (resultado && !HayVendedor(s)) aVentasSinVendedor -= DevolucionesSinVendedor(s, lectura);
+    if (resultado && !HayVendedor(s)) r.ventasSinVendedor -= DevolucionesSinVendedor(s, lectura);
     avisa("Fin de la función");
     return resultado;
 }

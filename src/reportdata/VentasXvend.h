@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "reportdata/Constructor.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 namespace ado {
@@ -31,15 +32,15 @@ QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& 
 
 // The progress messages both plans show around their passes: the kinds, the sales pass (which
 // gives whether the table got rows), the result, the returns pass when it did, the end.
-// Both count in aVentasSinVendedor what no row holds: the sales groups without a key that the
+// Both count in r.ventasSinVendedor what no row holds: the sales groups without a key that the
 // sales pass met (DeVendedor), less the returns of customers without a salesperson, read on
 // lectura, the session that reads the sales tables.
-bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa,
+bool Secuencia(const Seleccion& s, ado::Connection& lectura, const Aviso& avisa, Resultado& r,
                const std::function<bool(const RangoTipos&)>& ventas,
                const std::function<void()>& devoluciones);
 // A sales group the sales pass read: false for a group without a salesperson, which no row
-// holds (its amount is counted apart) or without detail lines.
-bool DeVendedor(const QVariant& suma, const QVariant& vendedor);
+// holds (its amount is counted apart in r) or without detail lines.
+bool DeVendedor(const QVariant& suma, const QVariant& vendedor, Resultado& r);
 
 // A key longer than the work table's column fails, naming the key.
 void CompruebaClave(const QString& vendedor);

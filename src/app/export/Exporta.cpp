@@ -20,7 +20,6 @@
 #include "platform/vb/App.h"
 #include "platform/vb/RuntimeError.h"
 #include "platform/vb/SaveFile.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
 #include "reportdata/Lectura.h"
@@ -87,7 +86,7 @@ bool Configura(Pedido& p) {
     return true;
 }
 
-QByteArray Json(const Pedido& p, const report::ReportContent& c, bool tieneDatos) {
+QByteArray Json(const Pedido& p, const report::ReportContent& c, const reportdata::Resultado& r) {
     const reportdata::Seleccion& s = p.seleccion;
     QJsonObject seleccion{{"ventas", s.documentos.value(s.tipo)}, {"vendedor", s.vendedor}};
     if (p.reporte->porFechas) {
@@ -98,7 +97,7 @@ QByteArray Json(const Pedido& p, const report::ReportContent& c, bool tieneDatos
         seleccion["anio"] = s.año;
     }
     QJsonArray etiquetas, columnas{c.tituloFilas}, filas;
-    for (const QString& e : aEtiquetas) etiquetas << e;
+    for (const QString& e : r.aEtiquetas) etiquetas << e;
     for (const QString& col : c.columnas) columnas << col;
     for (int i = 0; i < c.filas.size(); ++i) {
         QJsonArray fila{c.filas[i]};
@@ -109,7 +108,7 @@ QByteArray Json(const Pedido& p, const report::ReportContent& c, bool tieneDatos
         {"reporte", p.reporte->clave},
         {"seleccion", seleccion},
         {"etiquetas", etiquetas},
-        {"tieneDatos", p.reporte->porFechas ? QJsonValue(tieneDatos) : QJsonValue()},
+        {"tieneDatos", p.reporte->porFechas ? QJsonValue(r.tieneDatos) : QJsonValue()},
         {"columnas", columnas},
         {"filas", filas}};
     return QJsonDocument(o).toJson();
@@ -127,8 +126,8 @@ void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
 
 // Writes every output asked for to its temporary file, then puts them all in place: a failure
 // or a signal on the way leaves every target as it was.
-void Escribe(const Pedido& p, const report::ReportContent& contenido, bool tieneDatos,
-             const Senales& senales) {
+void Escribe(const Pedido& p, const report::ReportContent& contenido,
+             const reportdata::Resultado& resultado, const Senales& senales) {
     const report::ReportPages paginas(contenido);
     SaveFiles lote;
     const QList<std::pair<QString, std::function<void(const QString&)>>> salidas{
@@ -136,7 +135,7 @@ void Escribe(const Pedido& p, const report::ReportContent& contenido, bool tiene
         {p.png, [&](const QString& f) { report::ExportPng(paginas, f, &lote); }},
         {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f, &lote); }},
         {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f, &lote); }},
-        {p.json, [&](const QString& f) { lote.Add(f, Json(p, contenido, tieneDatos)); }}};
+        {p.json, [&](const QString& f) { lote.Add(f, Json(p, contenido, resultado)); }}};
     for (const auto& [archivo, escribe] : salidas) {
         QCoreApplication::processEvents();  // a signal that came meanwhile
         if (senales.Estado()) return;
@@ -180,9 +179,8 @@ int Exporta(const Pedido& pedido) {
     if (desenlace == reportdata::Desenlace::Cancelado) return senales.Estado();
     if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
     const reportdata::Resultado& resultado = trabajo.Resultados();
-    Escribe(p,
-            reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado.tieneDatos, p.seleccion),
-            resultado.tieneDatos, senales);
+    Escribe(p, reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado, p.seleccion),
+            resultado, senales);
     trabajo.Borra();
     return senales.Estado();
 }

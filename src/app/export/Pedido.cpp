@@ -1,29 +1,12 @@
 #include "app/export/Pedido.h"
 
+#include <QCommandLineParser>
 #include <QDate>
-#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
 #include "platform/vb/SaveFile.h"
 #include "reportdata/Reglas.h"
-
-const char* const kUsoExporta =
-    "uso: miravel-export --reporte mes|linea|vendedor\n"
-    "                    [--anio AAAA]                 año final (mes, linea); el actual si falta\n"
-    "                    [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]   (vendedor); como al abrir la "
-    "ventana\n"
-    "                    [--ventas facturas|remisiones|ambas]        ambas si falta\n"
-    "                    [--vendedor CLAVE] [--linea ID]   --linea solo con vendedor\n"
-    "                    [--pdf ARCHIVO] [--png ARCHIVO] [--csv ARCHIVO] [--json ARCHIVO]\n"
-    "                    [--xlsx ARCHIVO]      - escribe en la salida estándar (una sola salida)\n"
-    "                    --png escribe una imagen por página: r.png, r-2.png, r-3.png...\n"
-    "                    [--config ARCHIVO] [--servidor H] [--puerto N] [--usuario U] [--base B]\n"
-    "                    [--plan fiel|agrupado]        consultas agrupadas si falta\n"
-    "                    [--servidor-lectura H[:N]]    réplica donde leer las ventas (agrupado)\n"
-    "                    [--espera-conexion S] [--espera-consulta S]  segundos; 10 y 600 si "
-    "faltan\n"
-    "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.\n";
 
 namespace {
 // A whole number in plain decimal digits that fits an int.
@@ -50,59 +33,95 @@ void CompruebaSalidas(const Pedido& p) {
 }
 }  // namespace
 
+namespace {
+
+// The command's options: names, what each is for, the name of its value, and the field of the
+// request it fills, where it fills one as given.
+struct Opcion {
+    QString nombre, ayuda, valor;
+    QString Pedido::*campo = nullptr;
+};
+const Opcion kOpciones[] = {
+    {"reporte", "El reporte: mes, linea o vendedor.", "REPORTE"},
+    {"anio", "Año final (mes, linea); el actual si falta.", "AAAA"},
+    {"desde", "Fecha inicial (vendedor); el primer día del mes si falta.", "DD/MM/AAAA"},
+    {"hasta", "Fecha final (vendedor); hoy si falta.", "DD/MM/AAAA"},
+    {"ventas", "facturas, remisiones o ambas; ambas si falta.", "VENTAS"},
+    {"vendedor", "Solo las ventas de este vendedor.", "CLAVE"},
+    {"linea", "Solo esta línea de productos (vendedor).", "ID"},
+    {"pdf", "Escribe el reporte en PDF.", "ARCHIVO", &Pedido::pdf},
+    {"png", "Una imagen por página: r.png, r-2.png, r-3.png...", "ARCHIVO", &Pedido::png},
+    {"csv", "La tabla de cifras en CSV.", "ARCHIVO", &Pedido::csv},
+    {"json", "Las cifras en JSON.", "ARCHIVO", &Pedido::json},
+    {"xlsx", "Un libro de Excel con la tabla y la gráfica.", "ARCHIVO", &Pedido::xlsx},
+    {"config", "El Miravel.ini a leer.", "ARCHIVO", &Pedido::config},
+    {"servidor", "Servidor MySQL, en lugar del de la configuración.", "H", &Pedido::servidor},
+    {"puerto", "Su puerto.", "N", &Pedido::puerto},
+    {"usuario", "Su usuario.", "U", &Pedido::usuario},
+    {"base", "La base de datos de ventas.", "B", &Pedido::base},
+    {"plan", "fiel o agrupado; consultas agrupadas si falta.", "PLAN", &Pedido::plan},
+    {"servidor-lectura", "Réplica donde leer las ventas (plan agrupado).", "H[:N]",
+     &Pedido::servidorLectura},
+    {"espera-conexion", "Segundos de espera al conectar; 10 si falta.", "S",
+     &Pedido::esperaConexion},
+    {"espera-consulta", "Segundos de espera de cada respuesta; 600 si falta.", "S",
+     &Pedido::esperaConsulta},
+};
+// Options whose value may be given empty: it is then judged as any other value.
+const QStringList kPuedenIrVacias{"linea", "anio", "vendedor"};
+
+void Prepara(QCommandLineParser& lector) {
+    lector.setApplicationDescription(
+        "Los reportes gráficos de ventas de Orvalo sin ventana.\n"
+        "ARCHIVO - escribe en la salida estándar (una sola salida; no --png).\n"
+        "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.");
+    lector.addOption(QCommandLineOption({"h", "help"}, "Muestra esta ayuda."));
+    lector.addOption(QCommandLineOption("version", "Muestra la versión."));
+    for (const Opcion& o : kOpciones)
+        lector.addOption(QCommandLineOption(o.nombre, o.ayuda, o.valor));
+}
+
+}  // namespace
+
+QString UsoExporta() {
+    QCommandLineParser lector;
+    Prepara(lector);
+    return lector.helpText();
+}
+
 Pedido LeePedido(const QStringList& argumentos) {
     Pedido p;
+    QCommandLineParser lector;
+    Prepara(lector);
+    if (!lector.parse(QStringList{"miravel-export"} + argumentos)) {
+        if (!lector.unknownOptionNames().isEmpty())
+            throw ErrorDeUso("opción desconocida: --" + lector.unknownOptionNames().first());
+        // The parser takes the word after an option as its value: only the last can lack one.
+        throw ErrorDeUso("falta el valor de " + argumentos.value(argumentos.size() - 1));
+    }
+    p.ayuda = lector.isSet("help");
+    p.version = lector.isSet("version");
+    if (p.ayuda || p.version) return p;
+
     const QDate hoy = QDate::currentDate();
     reportdata::Seleccion& s = p.seleccion;
-    s.año = hoy.toString("yyyy");
-    s.fechaInicial = "01/" + hoy.toString("MM/yyyy");
-    s.fechaFinal = hoy.toString("dd/MM/yyyy");
-
-    const QHash<QString, QString*> valores{{"--anio", &s.año},
-                                           {"--desde", &s.fechaInicial},
-                                           {"--hasta", &s.fechaFinal},
-                                           {"--vendedor", &s.vendedor},
-                                           {"--pdf", &p.pdf},
-                                           {"--png", &p.png},
-                                           {"--csv", &p.csv},
-                                           {"--json", &p.json},
-                                           {"--xlsx", &p.xlsx},
-                                           {"--config", &p.config},
-                                           {"--servidor", &p.servidor},
-                                           {"--puerto", &p.puerto},
-                                           {"--usuario", &p.usuario},
-                                           {"--base", &p.base},
-                                           {"--plan", &p.plan},
-                                           {"--servidor-lectura", &p.servidorLectura},
-                                           {"--espera-conexion", &p.esperaConexion},
-                                           {"--espera-consulta", &p.esperaConsulta}};
-    QString reporte, ventas = "ambas", linea;
     QSet<QString> dadas;
-    for (int i = 0; i < argumentos.size(); ++i) {
-        const QString& a = argumentos[i];
-        if (a == "--help" || a == "-h")
-            p.ayuda = true;
-        else if (a == "--version")
-            p.version = true;
-        else if (a == "--reporte" || a == "--ventas" || a == "--linea" || valores.contains(a)) {
-            if (i + 1 >= argumentos.size()) throw ErrorDeUso("falta el valor de " + a);
-            const QString v = argumentos[++i];
-            if (v.isEmpty() && a != "--linea" && a != "--anio" && a != "--vendedor")
-                throw ErrorDeUso("falta el valor de " + a + ": se dio vacío");
-            dadas << a;
-            if (a == "--reporte")
-                reporte = v;
-            else if (a == "--ventas")
-                ventas = v;
-            else if (a == "--linea")
-                linea = v;
-            else
-                *valores[a] = v;
-        } else {
-            throw ErrorDeUso("opción desconocida: " + a);
+    for (const Opcion& o : kOpciones)
+        if (lector.isSet(o.nombre)) {
+            dadas << o.nombre;
+            if (lector.value(o.nombre).isEmpty() && !kPuedenIrVacias.contains(o.nombre))
+                throw ErrorDeUso("falta el valor de --" + o.nombre + ": se dio vacío");
+            if (o.campo) p.*o.campo = lector.value(o.nombre);
         }
-    }
-    if (p.ayuda || p.version) return p;
+    auto valor = [&](const QString& nombre, const QString& omision = {}) {
+        return dadas.contains(nombre) ? lector.value(nombre) : omision;
+    };
+    s.año = valor("anio", hoy.toString("yyyy"));
+    s.fechaInicial = valor("desde", "01/" + hoy.toString("MM/yyyy"));
+    s.fechaFinal = valor("hasta", hoy.toString("dd/MM/yyyy"));
+    s.vendedor = valor("vendedor");
+    const QString reporte = valor("reporte"), ventas = valor("ventas", "ambas"),
+                  linea = valor("linea");
 
     for (const reportdata::Reporte& r : reportdata::kReportes)
         if (r.clave == reporte) p.reporte = &r;
@@ -111,21 +130,21 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
-    if (dadas.contains("--linea") && !p.reporte->porFechas)
+    if (dadas.contains("linea") && !p.reporte->porFechas)
         throw ErrorDeUso("--linea se aplica solo al reporte vendedor, no a " + reporte);
-    if (dadas.contains("--linea")) {
+    if (dadas.contains("linea")) {
         if (!Entero(linea) || linea.toInt() < 1)
             throw ErrorDeUso("--linea debe ser el número entero de una línea, no «" + linea + "»");
         s.linea = linea.toInt();
     }
     // The three years of the report must be dates: from year 1 to year 9999.
-    if (dadas.contains("--anio") && (!Entero(s.año) || s.año.toInt() < 3 || s.año.toInt() > 9999))
+    if (dadas.contains("anio") && (!Entero(s.año) || s.año.toInt() < 3 || s.año.toInt() > 9999))
         throw ErrorDeUso("--anio debe ser un año entero de 3 a 9999, no «" + s.año + "»");
-    for (const auto& [opcion, valor] : {std::pair{"--espera-conexion", p.esperaConexion},
-                                        std::pair{"--espera-consulta", p.esperaConsulta}})
-        if (dadas.contains(opcion) && (!Entero(valor) || valor.toInt() < 1))
-            throw ErrorDeUso(QString(opcion) + " debe ser un número entero de segundos, no «" +
-                             valor + "»");
+    for (const auto& [opcion, segundos] : {std::pair{"espera-conexion", p.esperaConexion},
+                                           std::pair{"espera-consulta", p.esperaConsulta}})
+        if (dadas.contains(opcion) && (!Entero(segundos) || segundos.toInt() < 1))
+            throw ErrorDeUso("--" + QString(opcion) +
+                             " debe ser un número entero de segundos, no «" + segundos + "»");
     bool numero = false;
     const int puerto = p.puerto.toInt(&numero);
     if (!p.puerto.isEmpty() && (!numero || puerto < 1 || puerto > 65535))

@@ -30,7 +30,8 @@ struct ErrorDeUso : std::runtime_error {
     explicit ErrorDeUso(const QString& texto) : std::runtime_error(texto.toStdString()) {}
 };
 
-extern const char* const kUsoExporta;
+// The command's usage, as --help prints it.
+QString UsoExporta();
 
 // Reads the arguments (without the program name). Dates and year follow the window's rules.
 Pedido LeePedido(const QStringList& argumentos);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <cstdio>
 
+#include "app/Aplicacion.h"
 #include "app/export/Exporta.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
@@ -25,7 +26,8 @@ class MensajesEnConsola : public MessageBoxes {
 };
 
 int Uso(const QString& problema) {
-    std::fprintf(stderr, "miravel-export: %s\n%s", problema.toLocal8Bit().constData(), kUsoExporta);
+    std::fprintf(stderr, "miravel-export: %s\n%s", problema.toLocal8Bit().constData(),
+                 UsoExporta().toLocal8Bit().constData());
     return 2;
 }
 
@@ -56,12 +58,13 @@ int main(int argc, char* argv[]) {
     const EntornoPropio entorno;
     QApplication aplicacion(argc, argv);
     aplicacion.setApplicationName("Miravel");
+    InstalaTraducciones(aplicacion);
     MensajesEnConsola mensajes;
     SetMessageBoxes(&mensajes);
     try {
         const Pedido pedido = LeePedido(aplicacion.arguments().mid(1));
         if (pedido.ayuda) {
-            std::fputs(kUsoExporta, stdout);
+            std::fputs(UsoExporta().toLocal8Bit().constData(), stdout);
             return 0;
         }
         if (pedido.version) {

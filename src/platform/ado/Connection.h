@@ -55,6 +55,8 @@ class Connection {
     // Leaves the work's sessions: what follows (dropping its table) runs even once stopped.
     void LeaveSessions();
     QString DefaultDatabase() const { return settings_.database; }
+    // The server's id of the session; 0 when none is open.
+    int Id() const { return id_; }
 
     // Runs a statement and ignores any result.
     void Execute(const QString& statement);

@@ -8,7 +8,6 @@
 #include "reportdata/Agrupado.h"
 #include "reportdata/Avance.h"
 #include "reportdata/ClaveVendedor.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/ListaLineas.h"
 #include "reportdata/Sentencias.h"
@@ -40,16 +39,14 @@ PorLinea Lee(const ado::Rows& filas) {
 }  // namespace
 
 void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
-                      const QString& cTabla) {
-    for (int i = 0; i < kLineas; ++i) aEtiquetas[i].clear();
-    aLineasSinLugar.clear();
+                      const QString& cTabla, Resultado& r) {
     const RangoTipos tipos = Tipos(s);
     const int ultimo = AñoFinal(s);
     const int primero = AñoInicial(s);
 
     // Each document table and the returns at once: one statement each lists the lines sold
     // and sums them by year.
-    PesosDeLineas pesos;
+    Lineas lineas;
     std::array<PorLinea, 2> ventas;
     PorLinea devoluciones;
     if (const auto rango = RangoDeAños("XXX.Fecha", primero, ultimo)) {
@@ -71,26 +68,27 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connec
         Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
             for (const QVector<QVariant>& f : filas[k - tipos.primero])
-                Anota(pesos, f[0].toString(), f[1].toByteArray());
+                lineas.Anota(f[0].toString(), f[1].toByteArray());
             ventas[k] = Lee(filas[k - tipos.primero]);
         }
         devoluciones = Lee(filas.last());
     }
+    lineas.Publica(r);
 
     // The columns of the listed lines only, as the row by row plan writes them; the same
     // additions in the same order: the same doubles.
     QStringList columnas{"Cliente"};
     for (int n = 1; n <= kLineas; ++n)
-        if (!aEtiquetas[n - 1].isEmpty()) columnas << "Linea" + QString::number(n);
+        if (!lineas.nombres[n - 1].isEmpty()) columnas << "Linea" + QString::number(n);
     QStringList filas;
     for (int año = primero; año <= ultimo; ++año) {
         QStringList valores{QString::number(año)};
         for (int n = 1; n <= kLineas; ++n) {
-            if (aEtiquetas[n - 1].isEmpty()) continue;
+            if (lineas.nombres[n - 1].isEmpty()) continue;
             double venta = 0;
             for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-                venta += ventas[k].value(pesos[n - 1])[año - primero];
-            const double devuelto = 0 + devoluciones.value(pesos[n - 1])[año - primero];
+                venta += ventas[k].value(lineas.pesos[n - 1])[año - primero];
+            const double devuelto = 0 + devoluciones.value(lineas.pesos[n - 1])[año - primero];
             valores << ado::Literal(venta - devuelto);
         }
         filas << "(" + valores.join(',') + ")";

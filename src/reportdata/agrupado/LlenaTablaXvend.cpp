@@ -7,7 +7,6 @@
 #include "platform/ado/Quote.h"
 #include "reportdata/Agrupado.h"
 #include "reportdata/Avance.h"
-#include "reportdata/Etiquetas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
 #include "reportdata/VentasXvend.h"
@@ -23,7 +22,7 @@ int ColumnaDe(int año, int y1) {
 // The grouped sales of every document table, asked at once once each statement was announced;
 // each group as the values of a work-table row that holds its sum in its year's column.
 QStringList PasaVentas(const Seleccion& s, ado::Connection& lectura, const RangoTipos& tipos,
-                       const Periodo& periodo, const Aviso& avisa) {
+                       const Periodo& periodo, const Aviso& avisa, Resultado& r) {
     QStringList consultas;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
         const QString doc = Documento(s, k);
@@ -35,7 +34,7 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& lectura, const Rango
     QStringList filas;
     for (const ado::Rows& grupos : ado::QueryAtOnce(lectura, consultas))
         for (const QVector<QVariant>& g : grupos) {
-            if (!DeVendedor(g[0], g[1])) continue;
+            if (!DeVendedor(g[0], g[1], r)) continue;
             const QString vendedor = g[1].toString();
             CompruebaClave(vendedor);
             QStringList valores{ado::Quote(vendedor), "0", "0", "0"};
@@ -86,12 +85,12 @@ void PasaDevoluciones(const Seleccion& s, ado::Connection& conexion, ado::Connec
 }  // namespace
 
 bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, ado::Connection& lectura,
-                     const QString& cTabla, const Aviso& avisa) {
+                     const QString& cTabla, const Aviso& avisa, Resultado& r) {
     const Periodo periodo = PeriodoDe(s, "Fecha");
     return Secuencia(
-        s, lectura, avisa,
+        s, lectura, avisa, r,
         [&](const RangoTipos& tipos) {
-            const QStringList filas = PasaVentas(s, lectura, tipos, periodo, avisa);
+            const QStringList filas = PasaVentas(s, lectura, tipos, periodo, avisa, r);
             if (filas.isEmpty()) return false;
             // One statement for every group, in the server's order: a key the work table
             // already holds adds to its row, as the row by row plan does.
@@ -100,7 +99,7 @@ bool LlenaTablaXvend(const Seleccion& s, ado::Connection& conexion, ado::Connect
                              filas.join(',') +
                              " on duplicate key update Anio1=Anio1+values(Anio1),"
                              "Anio2=Anio2+values(Anio2),Anio3=Anio3+values(Anio3)");
-            for (int i = 0; i < 3; ++i) aEtiquetas[i] = QString::number(periodo.y1 + i);
+            for (int i = 0; i < 3; ++i) r.aEtiquetas[i] = QString::number(periodo.y1 + i);
             return true;
         },
         [&] { PasaDevoluciones(s, conexion, lectura, cTabla, periodo, avisa); });

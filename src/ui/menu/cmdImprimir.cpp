@@ -52,11 +52,14 @@ void frmMenu::cmdImprimir_Click() {
 void frmMenu::Imprime(const reportdata::Reporte& r) {
     const reportdata::Seleccion s = Seleccion();
     frmProgreso progreso(this, r.nombre);
-    reportdata::Trabajo trabajo(r, plan, s, oConexion.Settings(), [&](const QString& aviso) {
-        if (!mensajesEnCajas) return progreso.Mensaje(aviso);
-        progreso.MuestraSiTarda();
-        MsgBox(aviso);
-    });
+    reportdata::Trabajo trabajo(
+        r, plan, s, oConexion.Settings(),
+        [&](const QString& aviso) {
+            if (!mensajesEnCajas) return progreso.Mensaje(aviso);
+            progreso.MuestraSiTarda();
+            MsgBox(aviso);
+        },
+        ultimo_);
     connect(&trabajo, &reportdata::Trabajo::Avance, &progreso, &frmProgreso::Avanza);
     connect(&progreso, &frmProgreso::Cancelar, &trabajo, [&] {
         trabajo.Cancela();
@@ -75,12 +78,14 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     if (desenlace == reportdata::Desenlace::Cancelado) return;  // no error, no table
     if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
 
+    ultimo_ = trabajo.Resultados();  // the captions stay for the next report
     Form1 visor(this);
-    if (r.porFechas) visor.TieneDatos(trabajo.Resultados().tieneDatos);
+    if (r.porFechas) visor.TieneDatos(ultimo_.tieneDatos);
     visor.TipoReporte(static_cast<quint8>(r.tipo));
     visor.Reporte(App::Archivo(r.archivo));
     visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
     visor.Seleccion(s);
+    visor.Resultados(ultimo_);
     visor_ = &visor;
     visor.exec();
     visor_ = nullptr;

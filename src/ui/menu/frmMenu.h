@@ -6,6 +6,7 @@
 #include "platform/ado/Recordset.h"
 #include "reportdata/Plan.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 class QComboBox;
@@ -32,12 +33,15 @@ class frmMenu : public QWidget {
     std::array<QLabel*, 3> Label{};  // element 2 only
 
     ado::Connection oConexion;
-    reportdata::Plan plan = reportdata::Plan::Agrupado;  // how the builders ask the server
-    bool mensajesEnCajas = true;  // the salesperson report's messages as boxes, or in the progress
-    static constexpr int kEsperaAntesDelProgreso = 500;
-    static inline const QString kTodasLasLineas =
-        "(todas las líneas)";  // ms: shorter reports show no progress
     ado::Recordset rsLineas;
+    // How the builders ask the server.
+    reportdata::Plan plan = reportdata::Plan::Agrupado;
+    // The salesperson report's messages as boxes, or in the progress window.
+    bool mensajesEnCajas = true;
+    // ms: shorter reports show no progress window.
+    static constexpr int kEsperaAntesDelProgreso = 500;
+    // The line list's first entry, which binds no line.
+    static inline const QString kTodasLasLineas = "(todas las líneas)";
 
     void optReporte_Click(int index);
     void txtAño_Validate();
@@ -71,6 +75,7 @@ class frmMenu : public QWidget {
     void Imprime(const reportdata::Reporte& r);
 
     bool bPrimeraVez = true;
+    reportdata::Resultado ultimo_;  // the last report's: its captions stay until overwritten
     class frmProgreso* enCurso_ = nullptr;  // the report running now
     class Form1* visor_ = nullptr;          // the report shown now
     bool cerrarAlTerminar_ = false;

@@ -38,9 +38,11 @@ void Form1::MuestraReporte() {
         QApplication::postEvent(
             destino, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r"));
     if (!oAplicacion) oAplicacion = std::make_unique<report::Application>();
+    reportdata::Resultado r = resultado_;
+    r.tieneDatos = tieneDatos_;
     oReporte = reportdata::AbreReporte(
         *oAplicacion, reportdata::ReporteDe(static_cast<reportdata::TipoReporte>(tipoReporte_)),
-        reporte_, tabla1_, tieneDatos_, seleccion_);
+        reporte_, tabla1_, r, seleccion_);
     CRXI->SetReportSource(oReporte.get());
     CRXI->ViewReport();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/report/CrystalActiveXReportViewer.h"
 #include "platform/report/Report.h"
+#include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
 // The report viewer window: opens the report file over the work table on its first activation.
@@ -20,6 +21,8 @@ class Form1 : public QDialog {
     void Tabla1(const QString& vDato) { tabla1_ = vDato; }
     // The selection, told under the title.
     void Seleccion(const reportdata::Seleccion& vDato) { seleccion_ = vDato; }
+    // The captions and notes the builder left.
+    void Resultados(const reportdata::Resultado& vDato) { resultado_ = vDato; }
 
     // The failure that closed the window while loading the report, if any.
     std::exception_ptr Falla() const { return falla_; }
@@ -41,6 +44,7 @@ class Form1 : public QDialog {
     quint8 tipoReporte_ = 0;
     bool tieneDatos_ = false;
     reportdata::Seleccion seleccion_;
+    reportdata::Resultado resultado_;
     std::unique_ptr<report::Report> oReporte;
     std::exception_ptr falla_;
 };
