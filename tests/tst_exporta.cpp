@@ -221,6 +221,24 @@ class tst_exporta : public QObject {
         QVERIFY(hoja["graficas"].toArray().isEmpty());
     }
 
+    // --detalle writes the documents of a figure, adding up to the figure the report shows.
+    void documentsOfAFigure() {
+        const prueba::Corrida reporte = Exporta(kMes + QStringList{"--json", "-"});
+        const QJsonArray año =
+            QJsonDocument::fromJson(reporte.salida).object()["filas"].toArray().last().toArray();
+        for (int mes : {1, 6}) {
+            const prueba::Corrida c = Exporta(
+                kMes + QStringList{"--detalle", "--mes", QString::number(mes), "--json", "-"});
+            QCOMPARE(c.estado, 0);
+            const QJsonObject d = QJsonDocument::fromJson(c.salida).object();
+            QCOMPARE(d["total"].toDouble(), año[mes].toDouble());
+            QVERIFY(d["detalle"].toString().contains("Año final: 2010"));
+        }
+        const QString csv = dir.filePath("d.csv");
+        QCOMPARE(Exporta(kMes + QStringList{"--detalle", "--csv", csv}).estado, 0);
+        QVERIFY(Bytes(csv).startsWith("\xEF\xBB\xBFTipo,Número,Fecha"));
+    }
+
     // Bad arguments or input: exit 2, a sentence naming the option and the value or path, the
     // usage, nothing written and nothing touched.
     void refusals_data() {
@@ -255,6 +273,11 @@ class tst_exporta : public QObject {
         for (const char* opcion : {"--json", "--plan", "--config"})
             fila(QString("empty ") + opcion, {"--reporte", "mes", opcion, ""},
                  QString("falta el valor de %1").arg(opcion));
+        fila("a month without --detalle", {"--reporte", "mes", "--mes", "3"}, "--mes se aplica");
+        fila("month 13", {"--reporte", "mes", "--detalle", "--mes", "13"},
+             "--mes debe ser un mes de 1 a 12, no «13»");
+        fila("the documents as a PDF", {"--reporte", "mes", "--detalle", "--pdf", "x.pdf"},
+             "--detalle escribe la lista de documentos");
         fila("line with mes", {"--reporte", "mes", "--linea", "3"},
              "--linea se aplica solo al reporte vendedor, no a mes");
         fila("png to standard output", {"--reporte", "mes", "--png", "-"},

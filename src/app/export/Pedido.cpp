@@ -48,7 +48,9 @@ const Opcion kOpciones[] = {
     {"hasta", "Fecha final (vendedor); hoy si falta.", "DD/MM/AAAA"},
     {"ventas", "facturas, remisiones o ambas; ambas si falta.", "VENTAS"},
     {"vendedor", "Solo las ventas de este vendedor.", "CLAVE"},
-    {"linea", "Solo esta línea de productos (vendedor).", "ID"},
+    {"linea", "Solo esta línea de productos (vendedor); con --detalle, la línea de la cifra.",
+     "ID"},
+    {"mes", "Con --detalle en el reporte mes: el mes de la cifra (1 a 12).", "M"},
     {"pdf", "Escribe el reporte en PDF.", "ARCHIVO", &Pedido::pdf},
     {"png", "Una imagen por página: r.png, r-2.png, r-3.png...", "ARCHIVO", &Pedido::png},
     {"csv", "La tabla de cifras en CSV.", "ARCHIVO", &Pedido::csv},
@@ -77,6 +79,10 @@ void Prepara(QCommandLineParser& lector) {
         "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.");
     lector.addOption(QCommandLineOption({"h", "help"}, "Muestra esta ayuda."));
     lector.addOption(QCommandLineOption("version", "Muestra la versión."));
+    lector.addOption(QCommandLineOption(
+        "detalle",
+        "Los documentos de una cifra en lugar del reporte (--csv, --xlsx o --json): la "
+        "de --anio y --mes, --linea o --vendedor; sin ellas, su total."));
     for (const Opcion& o : kOpciones)
         lector.addOption(QCommandLineOption(o.nombre, o.ayuda, o.valor));
 }
@@ -100,6 +106,7 @@ Pedido LeePedido(const QStringList& argumentos) {
         throw ErrorDeUso("falta el valor de " + argumentos.value(argumentos.size() - 1));
     }
     p.ayuda = lector.isSet("help");
+    p.detalle = lector.isSet("detalle");
     p.version = lector.isSet("version");
     if (p.ayuda || p.version) return p;
 
@@ -117,6 +124,7 @@ Pedido LeePedido(const QStringList& argumentos) {
         return dadas.contains(nombre) ? lector.value(nombre) : omision;
     };
     s.año = valor("anio", hoy.toString("yyyy"));
+    p.anio = valor("anio");
     s.fechaInicial = valor("desde", "01/" + hoy.toString("MM/yyyy"));
     s.fechaFinal = valor("hasta", hoy.toString("dd/MM/yyyy"));
     s.vendedor = valor("vendedor");
@@ -130,8 +138,18 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
-    if (dadas.contains("linea") && !p.reporte->porFechas)
+    if (dadas.contains("linea") && !p.reporte->porFechas &&
+        !(p.detalle && p.reporte->tipo == reportdata::TipoReporte::PorLinea))
         throw ErrorDeUso("--linea se aplica solo al reporte vendedor, no a " + reporte);
+    if (dadas.contains("mes")) {
+        p.mes = valor("mes").toInt();
+        if (!p.detalle || p.reporte->tipo != reportdata::TipoReporte::PorMes)
+            throw ErrorDeUso("--mes se aplica solo con --detalle al reporte mes");
+        if (!Entero(valor("mes")) || p.mes < 1 || p.mes > 12)
+            throw ErrorDeUso("--mes debe ser un mes de 1 a 12, no «" + valor("mes") + "»");
+    }
+    if (p.detalle && (!p.pdf.isEmpty() || !p.png.isEmpty()))
+        throw ErrorDeUso("--detalle escribe la lista de documentos: en --csv, --xlsx o --json");
     if (dadas.contains("linea")) {
         if (!Entero(linea) || linea.toInt() < 1)
             throw ErrorDeUso("--linea debe ser el número entero de una línea, no «" + linea + "»");
