@@ -74,6 +74,8 @@ bool Configura(Pedido& p) {
         ado::Connection::SetTimeouts(
             p.esperaConexion.isEmpty() ? kEsperaConexionOmision : p.esperaConexion.toInt(),
             p.esperaConsulta.isEmpty() ? kEsperaConsultaOmision : p.esperaConsulta.toInt());
+    if (!p.retrasoMaximoLectura.isEmpty())
+        reportdata::nRetrasoMaximoLectura = p.retrasoMaximoLectura.toInt();
     auto sustituye = [](QString& destino, const QString& valor) {
         if (!valor.isEmpty()) destino = valor;
     };
@@ -179,7 +181,10 @@ int Exporta(const Pedido& pedido) {
     if (desenlace == reportdata::Desenlace::Cancelado) return senales.Estado();
     if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
     const reportdata::Resultado& resultado = trabajo.Resultados();
-    Escribe(p, reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado, p.seleccion),
+    Escribe(p,
+            reportdata::LeeInforme(
+                *p.reporte, trabajo.Tabla(), resultado, p.seleccion,
+                [&trabajo](const QString& sentencia) { return trabajo.Lee(sentencia); }),
             resultado, senales);
     trabajo.Borra();
     return senales.Estado();
