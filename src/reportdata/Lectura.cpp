@@ -7,9 +7,9 @@
 #include <QThread>
 
 #include "platform/ado/Quote.h"
-
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
+#include "reportdata/Avance.h"
 
 namespace reportdata {
 
@@ -88,6 +88,7 @@ Origen OrigenDeLasCifras(ado::Connection& lectura, const ado::ConnectionSettings
     try {
         lectura.Open(ajustes);
         motivo = SinEsperar(lectura, retrasoMaximo);
+        Avanza("Esperando a que el servidor de lectura " + servidor + " esté al día", 0, 1);
         QElapsedTimer reloj;
         reloj.start();
         while (motivo.isEmpty()) {
