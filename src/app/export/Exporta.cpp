@@ -77,6 +77,8 @@ bool Configura(Pedido& p) {
         ado::Connection::SetTimeouts(
             p.esperaConexion.isEmpty() ? kEsperaConexionOmision : p.esperaConexion.toInt(),
             p.esperaConsulta.isEmpty() ? kEsperaConsultaOmision : p.esperaConsulta.toInt());
+    if (!p.retrasoMaximoLectura.isEmpty())
+        reportdata::nRetrasoMaximoLectura = p.retrasoMaximoLectura.toInt();
     auto sustituye = [](QString& destino, const QString& valor) {
         if (!valor.isEmpty()) destino = valor;
     };
@@ -243,8 +245,9 @@ int Exporta(const Pedido& pedido) {
     if (desenlace == reportdata::Desenlace::Cancelado) return senales.Estado();
     if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
     const reportdata::Resultado& resultado = trabajo.Resultados();
-    const report::ReportPages paginas(
-        reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado, p.seleccion));
+    const report::ReportPages paginas(reportdata::LeeInforme(
+        *p.reporte, trabajo.Tabla(), resultado, p.seleccion,
+        [&trabajo](const QString& sentencia) { return trabajo.Lee(sentencia); }));
     if (p.detalle) {
         const reportdata::Detalle detalle =
             reportdata::LeeDetalle(*p.reporte, p.seleccion, paginas.Content(), resultado,

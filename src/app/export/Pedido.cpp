@@ -64,6 +64,10 @@ const Opcion kOpciones[] = {
     {"plan", "fiel o agrupado; consultas agrupadas si falta.", "PLAN", &Pedido::plan},
     {"servidor-lectura", "Réplica donde leer las ventas (plan agrupado).", "H[:N]",
      &Pedido::servidorLectura},
+    {"retraso-maximo-lectura",
+     "Segundos que la réplica puede ir detrás del servidor principal; si va más, o no se sabe, "
+     "se lee el principal. 30 si falta.",
+     "S", &Pedido::retrasoMaximoLectura},
     {"espera-conexion", "Segundos de espera al conectar; 10 si falta.", "S",
      &Pedido::esperaConexion},
     {"espera-consulta", "Segundos de espera de cada respuesta; 600 si falta.", "S",
@@ -158,8 +162,10 @@ Pedido LeePedido(const QStringList& argumentos) {
     // The three years of the report must be dates: from year 1 to year 9999.
     if (dadas.contains("anio") && (!Entero(s.año) || s.año.toInt() < 3 || s.año.toInt() > 9999))
         throw ErrorDeUso("--anio debe ser un año entero de 3 a 9999, no «" + s.año + "»");
-    for (const auto& [opcion, segundos] : {std::pair{"espera-conexion", p.esperaConexion},
-                                           std::pair{"espera-consulta", p.esperaConsulta}})
+    for (const auto& [opcion, segundos] :
+         {std::pair{"espera-conexion", p.esperaConexion},
+          std::pair{"espera-consulta", p.esperaConsulta},
+          std::pair{"retraso-maximo-lectura", p.retrasoMaximoLectura}})
         if (dadas.contains(opcion) && (!Entero(segundos) || segundos.toInt() < 1))
             throw ErrorDeUso("--" + QString(opcion) +
                              " debe ser un número entero de segundos, no «" + segundos + "»");

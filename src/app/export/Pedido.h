@@ -17,6 +17,7 @@ struct Pedido {
     QString plan;                             // --plan; empty: from the configuration
     QString servidorLectura;                  // --servidor-lectura; empty: from the configuration
     QString esperaConexion, esperaConsulta;   // seconds; empty: from the configuration
+    QString retrasoMaximoLectura;             // seconds; empty: from the configuration
     reportdata::Plan planDeConsultas = reportdata::Plan::Agrupado;
     bool ayuda = false, version = false;
     // The documents of one figure instead of the report: --detalle, the figure by its month (mes,
