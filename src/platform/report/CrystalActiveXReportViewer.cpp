@@ -163,13 +163,46 @@ void CrystalActiveXReportViewer::Refresh() {
     pageLabel_->setText(QString("Página %1 de %2").arg(page_ + 1).arg(pages_->Count()));
 }
 
+namespace {
+
+// Where copies go, printed to a file or exported: the folder last used, kept from one run to the
+// next; the user's documents (or home) the first time or once that folder is gone; never the
+// program's.
+const char* const kCarpeta = "Exportar/Carpeta";
+QSettings Estado() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Miravel", "Visor");
+}
+QString Carpeta() {
+    QString carpeta = Estado().value(kCarpeta).toString();
+    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
+        carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
+    return carpeta;
+}
+void Recuerda(const QString& archivo) {
+    Estado().setValue(kCarpeta, QFileInfo(archivo).absolutePath());
+}
+// The copy offered in that folder: the report and its period.
+QString Propuesto(const ReportContent& c, const QString& kind) {
+    return Carpeta() + "/" +
+           (c.nombreArchivo.isEmpty() ? c.titulo : QString(c.nombreArchivo).replace('/', '-')) +
+           "." + kind;
+}
+
+}  // namespace
+
 void CrystalActiveXReportViewer::PrintWithDialog() {
     if (!pages_) return;
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setPageOrientation(QPageLayout::Landscape);
     impresora.setDocName(pages_->Content().titulo);
+    // Printing to a file offers the exported copy's name and folder; a printer stays the default.
+    impresora.setOutputFileName(Propuesto(pages_->Content(), "pdf"));
+    impresora.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialogo(&impresora, this);
     if (dialogo.exec() != QDialog::Accepted) return;
+    if (impresora.outputFormat() == QPrinter::PdfFormat && !impresora.outputFileName().isEmpty())
+        Recuerda(impresora.outputFileName());
     try {
         PrintReport(*pages_, impresora);
     } catch (const RuntimeError& e) {
@@ -179,26 +212,19 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
 
 void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     if (!pages_) return;
-    // The folder last used, kept from one run to the next; the user's documents (or home) the
-    // first time or once that folder is gone; never the program's.
-    QSettings estado(QSettings::IniFormat, QSettings::UserScope, "Miravel", "Visor");
-    QString carpeta = estado.value("Exportar/Carpeta").toString();
-    const ReportContent& c = pages_->Content();
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
-        carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
-    const QString nombre = QFileDialog::getSaveFileName(
-        this, "Exportar el reporte",
-        carpeta + "/" +
-            (c.nombreArchivo.isEmpty() ? c.titulo : QString(c.nombreArchivo).replace('/', '-')) +
-            "." + kind,
+    QFileDialog dialogo(
+        this, "Exportar el reporte", Propuesto(pages_->Content(), kind),
         (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setDefaultSuffix(kind);  // "enero" is saved as enero.pdf, asked about as such
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const QString nombre = dialogo.selectedFiles().value(0);
     if (nombre.isEmpty()) return;
     if (const QString motivo = WhyNotWritable(nombre); !motivo.isEmpty()) {
         MsgBox("No se exportó el reporte: " + nombre + " " + motivo + ".", vbCritical);
         return;
     }
-    estado.setValue("Exportar/Carpeta", QFileInfo(nombre).absolutePath());
+    Recuerda(nombre);
     try {
         if (kind == "pdf")
             ExportPdf(*pages_, nombre);
