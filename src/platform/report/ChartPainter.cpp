@@ -27,6 +27,13 @@ const double kLetraNombres = 8;   // the captions beside lying bars
 const double kAparte = 12;        // points between two labels of the value axis
 const double kFueraDelArea = 50;  // points of a chart's height the legend and an axis take
 
+// The place Qt Charts draws an item (a category, a series) at: lying bars are drawn from the
+// bottom up, so given in reverse the first reads at the top, as in the table, and each category's
+// first series at the top of its bars. The same turn takes a place back to its item.
+int Lugar(int i, int cuantos, bool acostadas) {
+    return acostadas ? cuantos - 1 - i : i;
+}
+
 // How a chart writes its categories' captions.
 enum class Rotulos {
     Debajo,     // side by side under their bars
@@ -83,12 +90,14 @@ Rotulos Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c
     const bool acostadas = rotulos == Rotulos::Acostadas;
     QAbstractBarSeries* barras =
         acostadas ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries) : new QBarSeries;
+    const int n = static_cast<int>(categorias.size()), ns = static_cast<int>(series.size());
     double menor = 0, mayor = 0;
-    for (int s = 0; s < series.size(); ++s) {
+    for (int i = 0; i < ns; ++i) {
+        const int s = Lugar(i, ns, acostadas);
         auto* conjunto = new QBarSet(series[s]);
         conjunto->setColor(ColorDeSerie(s));
         conjunto->setBorderColor(ColorDeSerie(s).darker(115));
-        for (int k = 0; k < categorias.size(); ++k) *conjunto << c.Valor(s, k);
+        for (int j = 0; j < n; ++j) *conjunto << c.Valor(s, Lugar(j, n, acostadas));
         barras->append(conjunto);
     }
     for (int s = 0; s < escala.Series().size(); ++s)
@@ -108,10 +117,8 @@ Rotulos Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c
     ejeX->setLabelsFont(Letra(kLetraEjes));
     ejeX->setTruncateLabels(false);
     if (rotulos == Rotulos::Derechos) ejeX->setLabelsAngle(-90);
-    ejeX->append(categorias);
-    // Lying bars: the first at the top, as the table reads; the page writes their names, which
-    // Qt Charts would thin out.
-    ejeX->setReverse(acostadas);
+    for (int j = 0; j < n; ++j) ejeX->append(categorias[Lugar(j, n, acostadas)]);
+    // The page writes the names beside lying bars, which Qt Charts would thin out.
     ejeX->setLabelsVisible(!acostadas);
     if (!c.ejeCategorias.isEmpty() && !acostadas) {
         ejeX->setTitleText(c.ejeCategorias);
@@ -147,6 +154,7 @@ Rotulos Construye(QChart& grafica, const QSizeF& tamaño, const ReportContent& c
     barras->attachAxis(ejeY);
 
     grafica.legend()->setAlignment(Qt::AlignTop);
+    grafica.legend()->setReverseMarkers(acostadas);  // the series in their order
     grafica.legend()->setFont(Letra(10));
 
     grafica.setGeometry(QRectF(QPointF(0, 0), tamaño));
@@ -189,15 +197,18 @@ QString BarAt(const QRectF& area, const ReportContent& c, const ReportContent& e
     QString texto;
     auto* barras = static_cast<QAbstractBarSeries*>(grafica.series().value(0));
     if (barras && grafica.plotArea().contains(local)) {
+        const bool acostadas = barras->type() == QAbstractSeries::SeriesTypeHorizontalBar;
         QPointF valor = grafica.mapToValue(local, barras);
-        if (barras->type() == QAbstractSeries::SeriesTypeHorizontalBar)
-            valor = valor.transposed();  // (category, amount), as standing bars give it
-        const int k = qRound(valor.x());
+        if (acostadas) valor = valor.transposed();  // (category, amount), as standing bars give it
+        const int n = static_cast<int>(c.Categorias().size());
         const int series = static_cast<int>(c.Series().size());
+        const int lugar = qRound(valor.x());
         // The bars of a category share its bar width, side by side.
-        const double ancho = barras->barWidth(), desde = k - ancho / 2;
-        const int s = static_cast<int>(std::floor((valor.x() - desde) / (ancho / series)));
-        if (k >= 0 && k < c.Categorias().size() && s >= 0 && s < series) {
+        const double ancho = barras->barWidth(), desde = lugar - ancho / 2;
+        const int k = Lugar(lugar, n, acostadas);
+        const int s = Lugar(static_cast<int>(std::floor((valor.x() - desde) / (ancho / series))),
+                            series, acostadas);
+        if (k >= 0 && k < n && s >= 0 && s < series) {
             const double v = c.Valor(s, k);
             if ((valor.y() >= qMin(0.0, v)) && (valor.y() <= qMax(0.0, v)))
                 texto = c.Series()[s] + " · " + c.Categorias()[k] + " · " + Moneda(v, 2);
