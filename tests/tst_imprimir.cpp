@@ -401,7 +401,7 @@ class tst_imprimir : public QObject {
     }
 
     // Two prints one after the other: the second gets the first's name again and shows only
-    // its own rows, for its own selection.
+    // its own rows, for its own selection; a key the catalogue lacks is said so.
     void twoPrintsShowOnlyTheirOwnFigures() {
         m->cmbClasif[2]->setEditText("7");
         const Visto siete = Imprime(0);
@@ -410,6 +410,9 @@ class tst_imprimir : public QObject {
         QVERIFY(ocho.contenido.seleccion.contains("Vendedor: 8 (Ocho)"));
         QVERIFY(ocho.contenido.celdas != siete.contenido.celdas);
         QCOMPARE(ocho.tablas, 1);
+        m->cmbClasif[2]->setEditText("V99");
+        QVERIFY(
+            Imprime(0).contenido.seleccion.endsWith("V99 (no está en el catálogo de vendedores)"));
     }
 
     void rangeOfTwelveBoundariesRefused() {
