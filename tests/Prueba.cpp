@@ -196,6 +196,44 @@ QString BaseConFixture() {
     return base;
 }
 
+QString BaseDeNegocio(int vendedores, int lineas, double mes) {
+    const QString base = BaseDeVentas();
+    const QString n = QString::number(vendedores), m = QString::number(lineas);
+    // Each product's price in a month: the month's share, in cents.
+    const QString precio = QString(
+                               "TRUNCATE(%1 * ELT(1 + mes.seq DIV 12, 0.25, 0.5, 1) / "
+                               "(%2 + 1) / (%3 + 1), 2)")
+                               .arg(mes, 0, 'f', 2)
+                               .arg(n, m);
+    for (QString sql :
+         {"INSERT INTO $vendedores SELECT CONCAT('V', LPAD(seq, 2, '0')), CONCAT_WS(' ', "
+          "ELT(1 + seq % 5, 'María Guadalupe', 'José Luis', 'Ana', 'Juan Carlos', 'Rosa'), "
+          "ELT(1 + seq % 4, 'Hernández', 'de la Garza', 'Villarreal', 'Martínez'), "
+          "ELT(1 + seq % 3, 'Treviño', 'Montemayor', 'Sánchez')) FROM seq_1_to_" +
+              n,
+          "INSERT INTO $clientes SELECT CONCAT('C', seq), '', CONCAT('V', LPAD(seq, 2, '0')) "
+          "FROM seq_1_to_" +
+              n,
+          "INSERT INTO $lineas SELECT seq, CONCAT(ELT(1 + seq % 4, "
+          "'Abrasivos, discos de corte y desbaste', 'Impermeabilizantes y selladores finos', "
+          "'Tornillería, tuercas, rondanas, pijas', 'Material eléctrico, cables, contactos'), "
+          "' ', LPAD(seq, 2, '0')) FROM seq_1_to_" +
+              m,
+          "INSERT INTO $productos SELECT CONCAT('P', seq), '', NULLIF(seq, 0) FROM seq_0_to_" + m,
+          "INSERT INTO $facturas SELECT mes.seq * 1000 + v.seq, '2008-01-15' + INTERVAL mes.seq "
+          "MONTH, CONCAT('C', v.seq), IF(v.seq > " +
+              n +
+              ", NULL, CONCAT('V', LPAD(v.seq, 2, "
+              "'0'))), " +
+              precio + " * (" + m + " + 1), 0, 0 FROM seq_0_to_35 mes, seq_1_to_" +
+              QString::number(vendedores + 1) + " v",
+          "INSERT INTO $facturasdetalle (Id, Producto, Cantidad, PrecioNeto, IVA) SELECT Id, "
+          "CONCAT('P', p.seq), 1, Subtotal / (" +
+              m + " + 1), 0 FROM $facturas, seq_0_to_" + m + " p"})
+        Ejecuta(sql.replace("$", "`" + base + "`."));
+    return base;
+}
+
 QStringList Conexion(const QString& base, const QString& puerto, const QString& usuario) {
     return {"--servidor", "127.0.0.1", "--puerto", puerto.isEmpty() ? Puerto() : puerto,
             "--usuario",  usuario,     "--base",   base};

@@ -127,6 +127,12 @@ QString BaseNueva(const QString& prefijo = "prueba");
 QString BaseDeVentas();
 // The same, holding the hand-computed fixture of tests/fixtures/ventas.sql.
 QString BaseConFixture();
+// A database shaped as a business's: salespeople with names of three to five words (keys V01...),
+// product lines whose names fill lineas.Linea (40 characters) and a product without a line; each
+// month of 2008 to 2010 an invoice of every salesperson and one without, each with a line of
+// every product, the month's invoices adding up to mes pesos in 2010 (half in 2009, a quarter
+// in 2008).
+QString BaseDeNegocio(int vendedores, int lineas, double mes);
 bool ExisteTabla(const QString& base, const QString& tabla);
 
 // The selection window that Main showed.

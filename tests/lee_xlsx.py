@@ -1,6 +1,6 @@
 # Reads a workbook as a spreadsheet user sees it and prints it as JSON: the sheets, every cell
 # (value or formula, and number format), the frozen cell, the page setup and the charts' series
-# references and colours.
+# references and colours, value scale and label interval.
 import json
 import sys
 
@@ -25,7 +25,8 @@ for hoja in libro.worksheets:
                            "color": str(s.graphicalProperties.solidFill.srgbClr)
                            if s.graphicalProperties and s.graphicalProperties.solidFill else None})
         graficas.append({"tipo": g.tagname, "agrupacion": getattr(g, "grouping", None),
-                         "series": series})
+                         "series": series, "escala": [g.y_axis.scaling.min,
+                                                      g.y_axis.scaling.max, g.x_axis.tickLblSkip]})
     salida["hojas"].append({"nombre": hoja.title, "celdas": celdas,
                             "congelada": hoja.freeze_panes, "graficas": graficas,
                             "orientacion": hoja.page_setup.orientation,

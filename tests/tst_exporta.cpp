@@ -187,8 +187,9 @@ class tst_exporta : public QObject {
         QCOMPARE(hoja["nombre"].toString(), "Ventas netas por mes");
         QVERIFY(Celda(hoja, "A3").contains("Año final: 2010"));
         QVERIFY(Celda(hoja, "B9", "formato").contains("$"));
-        QCOMPARE(Celda(hoja, "N9"), "=SUM(B9:M9)");
-        QCOMPARE(Celda(hoja, "B10"), "=SUM(B7:B9)");
+        QCOMPARE(Celda(hoja, "G9"), "=SUM(B9,C9,E9)");  // a row a month, a column a year
+        QCOMPARE(Celda(hoja, "B19"), "=SUM(B7:B18)");
+        QCOMPARE(Celda(hoja, "F19"), "=IF(ROUND(C19,2)>0,E19/C19-1,\"—\")");
         QCOMPARE(hoja["congelada"].toString(), "B7");
         QCOMPARE(hoja["orientacion"].toString(), "landscape");
         QCOMPARE(hoja["anchoEnPaginas"].toInt(), 1);
@@ -197,7 +198,7 @@ class tst_exporta : public QObject {
         const QJsonArray series = grafica["series"].toArray();
         QCOMPARE(series.size(), 3);  // a series per year, months as categories
         QCOMPARE(series[0].toObject()["color"].toString(), "29629B");
-        QCOMPARE(series[2].toObject()["valores"].toString(), "'Ventas netas por mes'!$B$9:$M$9");
+        QCOMPARE(series[2].toObject()["valores"].toString(), "'Ventas netas por mes'!$E$7:$E$18");
 
         prueba::Ejecuta("UPDATE `" + base +
                         "`.vendedores SET Nombre=CONCAT('Si',CHAR(0),'ete') WHERE Clave='7'");
@@ -223,6 +224,19 @@ class tst_exporta : public QObject {
         hoja = Libro(xlsx);
         QCOMPARE(Celda(hoja, "A6"), "No se encontró información");
         QVERIFY(hoja["graficas"].toArray().isEmpty());
+
+        // Ninety salespeople: the page's three charts of thirty, on one scale, every name shown.
+        QCOMPARE(prueba::Exporta(prueba::Conexion(prueba::BaseDeNegocio(90, 1, 1e6)) +
+                                 QStringList{"--reporte", "vendedor", "--desde", "01/01/2010",
+                                             "--hasta", "31/12/2010", "--xlsx", xlsx})
+                     .estado,
+                 0);
+        const QJsonArray graficas = Libro(xlsx)["graficas"].toArray();
+        QCOMPARE(graficas.size(), 3);
+        QCOMPARE(graficas[2]["series"][0]["categorias"].toString(),
+                 "'Ventas netas por vendedor'!$A$67:$A$96");
+        QCOMPARE(graficas[2]["escala"], graficas[0]["escala"]);
+        QCOMPARE(graficas[2]["escala"][2].toInt(), 1);  // a label every category
     }
 
     // --detalle writes the documents of a figure, adding up to the figure the report shows.
@@ -539,7 +553,7 @@ class tst_exporta : public QObject {
     void dashIsStandardOutput() {
         const prueba::Corrida c = Exporta(kMes + QStringList{"--csv", "-"});
         QCOMPARE(c.estado, 0);
-        QVERIFY(c.salida.startsWith("Año,Ene,Feb,Mar"));
+        QVERIFY(c.salida.startsWith("Mes,2008,2009,% vs 2008,2010,% vs 2009,Total\r\nEne,"));
     }
 
     // A link to a file is written through and stays a link, the file keeping its mode.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -330,7 +331,8 @@ class tst_imprimir : public QObject {
 
     // Saving offers the report and its years as the name, in the user's documents, then wherever
     // the user last saved, in this run and the next; a remembered folder that is gone sends it
-    // back to the documents.
+    // back to the documents. A name without extension gets the format's; printing to a file
+    // offers the same name in the same folder.
     void saveDialogRemembersItsFolder() {
         QDir(casa.path()).mkpath("Documents");
         QDir(casa.path()).mkpath("informes");
@@ -349,7 +351,19 @@ class tst_imprimir : public QObject {
             };
         };
         Imprime(0, guarda(casa.filePath("informes/uno.csv")));
-        Imprime(0, guarda(casa.filePath("informes/dos.csv")));
+        Imprime(0, guarda(casa.filePath("informes/dos")));
+        QVERIFY(QFile::exists(casa.filePath("informes/dos.csv")));
+        QString aArchivo;
+        Imprime(0, [&](Form1* visor) {
+            QTimer::singleShot(0, this, [&] {
+                if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                    aArchivo = d->findChild<QLineEdit*>("filename")->text();
+                    d->reject();
+                }
+            });
+            visor->CRXI->PrintWithDialog();
+        });
+        QCOMPARE(aArchivo, casa.filePath("informes/Por mes 2008-2010.pdf"));
         QDir(casa.filePath("informes")).removeRecursively();
         Imprime(0, guarda(casa.filePath("Documents/tres.csv")));
         QCOMPARE(inicios, QStringList({casa.filePath("Documents"), casa.filePath("informes"),
@@ -387,7 +401,7 @@ class tst_imprimir : public QObject {
     }
 
     // Two prints one after the other: the second gets the first's name again and shows only
-    // its own rows, for its own selection.
+    // its own rows, for its own selection; a key the catalogue lacks is said so.
     void twoPrintsShowOnlyTheirOwnFigures() {
         m->cmbClasif[2]->setEditText("7");
         const Visto siete = Imprime(0);
@@ -396,6 +410,9 @@ class tst_imprimir : public QObject {
         QVERIFY(ocho.contenido.seleccion.contains("Vendedor: 8 (Ocho)"));
         QVERIFY(ocho.contenido.celdas != siete.contenido.celdas);
         QCOMPARE(ocho.tablas, 1);
+        m->cmbClasif[2]->setEditText("V99");
+        QVERIFY(
+            Imprime(0).contenido.seleccion.endsWith("V99 (no está en el catálogo de vendedores)"));
     }
 
     void rangeOfTwelveBoundariesRefused() {

@@ -2,6 +2,7 @@
 
 #include <QSqlQuery>
 #include <QStringList>
+#include <optional>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
@@ -20,7 +21,7 @@ struct Regla {
     bool porRenglon = true;  // the amounts of detail lines; the monthly report takes headers
     // Only the lines of these names (the line report), or of this key (the salesperson
     // report's selection); sinLinea: only products with no line.
-    QStringList lineas;
+    std::optional<QStringList> lineas;
     QString lineaElegida;  // " and lineas.Id=N"
     bool sinLinea = false;
     // The salesperson condition on a document's column and on a returning customer's: empty
@@ -29,8 +30,9 @@ struct Regla {
     QString titulo;
 };
 
+// An empty list matches nothing.
 QString EnLista(const QStringList& valores) {
-    QStringList citados;
+    QStringList citados{"NULL"};
     for (const QString& v : valores) citados << ado::Quote(v);
     return " IN (" + citados.join(',') + ")";
 }
@@ -60,7 +62,7 @@ QString Parte(const Regla& g, const QString& tipo, const QString& tabla, bool de
                   (g.porRenglon ? "SUM(" + importe + ")" : "(" + importe + ")") + " FROM " + tabla;
     if (g.porRenglon) {
         sql += QString(" join %1 on %1.%2=%3.%2").arg(detalle, clave, tabla);
-        if (!g.lineas.isEmpty() || !g.lineaElegida.isEmpty() || g.sinLinea)
+        if (g.lineas || !g.lineaElegida.isEmpty() || g.sinLinea)
             sql += QString(
                        " left join productos on productos.Clave=%1.Producto left join lineas on "
                        "lineas.Id=productos.Linea")
@@ -69,7 +71,7 @@ QString Parte(const Regla& g, const QString& tipo, const QString& tabla, bool de
     sql += " left join clientes on clientes.Clave=" + tabla + ".Cliente" +
            " left join vendedores on vendedores.Clave=" + vendedor + " where " +
            Fechas(tabla + ".Fecha", g.dias);
-    if (!g.lineas.isEmpty()) sql += " and lineas.Linea" + EnLista(g.lineas);
+    if (g.lineas) sql += " and lineas.Linea" + EnLista(*g.lineas);
     sql += g.lineaElegida;
     if (g.sinLinea) sql += " and lineas.Linea is null";
     if (!g.vendedor.isEmpty()) sql += " and " + vendedor + g.vendedor;
@@ -117,7 +119,8 @@ Regla DeLineas(const report::ReportContent& c, const Resultado& r, const Cifra& 
         g.titulo = "Productos sin línea, " + periodo;
     } else {
         g.lineas = f.columna < 0 ? lineas : QStringList{lineas.value(f.columna)};
-        g.titulo = (f.columna < 0 ? QString("Todas las líneas") : g.lineas[0]) + ", " + periodo;
+        g.titulo =
+            (f.columna < 0 ? QString("Todas las líneas") : g.lineas->value(0)) + ", " + periodo;
     }
     return g;
 }
@@ -134,7 +137,7 @@ Regla DeVendedores(const Seleccion& s, const report::ReportContent& c, const Cif
         g.vendedor = " is null";
         g.titulo = "Sin vendedor";
     } else if (f.fila < 0) {
-        g.vendedor = c.filas.isEmpty() ? QString(" IN (NULL)") : EnLista(c.filas);
+        g.vendedor = EnLista(c.filas);
         g.titulo = "Todos los vendedores";
     } else {
         g.vendedor = "=" + ado::Quote(c.filas.value(f.fila));

@@ -7,6 +7,7 @@
 #include "reportdata/Agrupado.h"
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Formulas.h"
+#include "reportdata/FueraDeLineas.h"
 #include "reportdata/Globales.h"
 #include "reportdata/ListaLineas.h"
 #include "reportdata/LlenaTablaXlinea.h"
@@ -52,10 +53,12 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
                      ado::Connection* lectura, const Resultado& previo) {
     Seleccion seleccion = s;
     seleccion.claveSinCabida = HayVendedor(s) && !ClaveCabe(conexion, s.vendedor);
-    Resultado r{true, previo.aEtiquetas, {}, 0, {}};
+    Resultado r;
+    r.aEtiquetas = previo.aEtiquetas;
     try {
-        r.tieneDatos = Construye(reporte, plan, seleccion, conexion, lectura ? *lectura : conexion,
-                                 cTabla, avisa, r);
+        ado::Connection& ventas = lectura ? *lectura : conexion;
+        r.tieneDatos = Construye(reporte, plan, seleccion, conexion, ventas, cTabla, avisa, r);
+        if (reporte.tipo == TipoReporte::PorLinea) VentasFueraDeLineas(seleccion, ventas, r);
         return r;
     } catch (const RuntimeError& e) {
         if (e.Number() == vbError::kElementoNoEncontrado ||
@@ -81,11 +84,15 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
         report::Redondea(r.ventasSinVendedor) != 0)
         nota << "Sin vendedor en sus documentos, fuera de la gráfica y la tabla: " +
                     report::Moneda(r.ventasSinVendedor) + " de ventas netas del periodo";
+    // What the line report leaves out, so that its total reconciles with the monthly report's.
     if (reporte.tipo == TipoReporte::PorLinea && !r.lineasSinLugar.isEmpty())
-        nota << QString("%1 de %2 líneas; sin lugar: %3")
-                    .arg(kLineas)
-                    .arg(kLineas + r.lineasSinLugar.size())
-                    .arg(r.lineasSinLugar.join(", "));
+        nota << QString("%1 de %2 líneas; sin lugar, con %3 de ventas netas: %4")
+                    .arg(QString::number(kLineas),
+                         QString::number(kLineas + r.lineasSinLugar.size()),
+                         report::Moneda(r.ventasSinLugar), r.lineasSinLugar.join(", "));
+    if (reporte.tipo == TipoReporte::PorLinea && report::Redondea(r.ventasSinLinea) != 0)
+        nota << "Productos sin línea, fuera de la gráfica y la tabla: " +
+                    report::Moneda(r.ventasSinLinea) + " de ventas netas";
     if (!r.origenDeCifras.isEmpty()) nota << r.origenDeCifras;
     if (!nota.isEmpty()) abierto->SetNote(nota.join(". "));
     AsignaFormulas(*abierto, reporte, r);

@@ -13,6 +13,8 @@ struct Resultado {
     // starts from the previous report's and writes only the slots it fills.
     std::array<QString, 13> aEtiquetas;
     QStringList lineasSinLugar;    // lines the line report sold but found no slot for
+    double ventasSinLugar = 0;     // their net sales in the three years
+    double ventasSinLinea = 0;     // net sales of products without a line in the three years
     double ventasSinVendedor = 0;  // net sales of the period no salesperson row holds
     QString origenDeCifras;        // where the figures were read, when not the main server
 };

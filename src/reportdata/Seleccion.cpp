@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QSqlQuery>
+#include <optional>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
@@ -46,9 +47,13 @@ QString DescribeSeleccion(const Reporte& reporte, const Seleccion& s) {
         partes << "Año final: " + QString::number(AñoFinal(s));  // the year used
     }
     partes << "Ventas: " + s.documentos.value(s.tipo);
+    // A key not in the catalogue is said: "no sales" alone would read as a salesperson who sold
+    // nothing.
     if (!s.vendedor.trimmed().isEmpty())
         partes << "Vendedor: " + s.vendedor +
-                      (s.vendedorNombre.isEmpty() ? QString() : " (" + s.vendedorNombre + ")");
+                      (s.vendedorDesconocido        ? " (no está en el catálogo de vendedores)"
+                       : s.vendedorNombre.isEmpty() ? QString()
+                                                    : " (" + s.vendedorNombre + ")");
     return partes.join(report::kSeparador);
 }
 
@@ -63,9 +68,10 @@ QString NombreDeArchivo(const Reporte& reporte, const Seleccion& s) {
 
 namespace {
 
-QString Nombre(ado::Connection& conexion, const QString& consulta) {
+std::optional<QString> Nombre(ado::Connection& conexion, const QString& consulta) {
     QSqlQuery q = conexion.Query(consulta);
-    return q.next() ? q.value(0).toString() : QString();
+    if (!q.next()) return std::nullopt;
+    return q.value(0).toString();
 }
 
 }  // namespace
@@ -73,11 +79,17 @@ QString Nombre(ado::Connection& conexion, const QString& consulta) {
 void NombraSeleccion(Seleccion& s, ado::Connection& conexion) {
     if (!s.linea.toString().isEmpty() && s.lineaNombre.isEmpty())
         s.lineaNombre =
-            Nombre(conexion, "SELECT Linea FROM lineas WHERE Id=" + ado::Quote(s.linea.toString()));
-    if (!s.vendedor.trimmed().isEmpty() && s.vendedorNombre.isEmpty() &&
-        ClaveCabe(conexion, s.vendedor))
-        s.vendedorNombre =
-            Nombre(conexion, "SELECT Nombre FROM vendedores WHERE Clave=" + ado::Quote(s.vendedor));
+            Nombre(conexion, "SELECT Linea FROM lineas WHERE Id=" + ado::Quote(s.linea.toString()))
+                .value_or(QString());
+    if (!s.vendedor.trimmed().isEmpty() && s.vendedorNombre.isEmpty()) {
+        const std::optional<QString> nombre =
+            ClaveCabe(conexion, s.vendedor)
+                ? Nombre(conexion,
+                         "SELECT Nombre FROM vendedores WHERE Clave=" + ado::Quote(s.vendedor))
+                : std::nullopt;
+        s.vendedorDesconocido = !nombre;
+        s.vendedorNombre = nombre.value_or(QString());
+    }
 }
 
 }  // namespace reportdata

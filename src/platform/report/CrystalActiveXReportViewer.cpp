@@ -163,8 +163,13 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setPageOrientation(QPageLayout::Landscape);
     impresora.setDocName(pages_->Content().titulo);
+    // Printing to a file offers the exported copy's name and folder; a printer stays the default.
+    impresora.setOutputFileName(CopiaPropuesta(NombreDeCopia(pages_->Content()), "pdf"));
+    impresora.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialogo(&impresora, this);
     if (dialogo.exec() != QDialog::Accepted) return;
+    if (impresora.outputFormat() == QPrinter::PdfFormat && !impresora.outputFileName().isEmpty())
+        RecuerdaCarpeta(impresora.outputFileName());
     try {
         PrintReport(*pages_, impresora);
     } catch (const RuntimeError& e) {
@@ -174,18 +179,16 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
 
 void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     if (!pages_) return;
-    const ReportContent& c = pages_->Content();
-    GuardaCopia(this, c.nombreArchivo.isEmpty() ? c.titulo : c.nombreArchivo, kind,
-                [&](const QString& nombre) {
-                    if (kind == "pdf")
-                        ExportPdf(*pages_, nombre);
-                    else if (kind == "png")
-                        ExportPng(*pages_, nombre);
-                    else if (kind == "xlsx")
-                        ExportXlsx(*pages_, nombre);
-                    else
-                        ExportCsv(*pages_, nombre);
-                });
+    GuardaCopia(this, NombreDeCopia(pages_->Content()), kind, [&](const QString& nombre) {
+        if (kind == "pdf")
+            ExportPdf(*pages_, nombre);
+        else if (kind == "png")
+            ExportPng(*pages_, nombre);
+        else if (kind == "xlsx")
+            ExportXlsx(*pages_, nombre);
+        else
+            ExportCsv(*pages_, nombre);
+    });
 }
 
 }  // namespace report

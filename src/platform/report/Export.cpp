@@ -102,26 +102,35 @@ void ExportPng(const ReportPages& pages, const QString& path, SaveFiles* batch, 
     if (!batch) alone.Commit();
 }
 
-// The table as the page shows it, for a spreadsheet: amounts in cents with a point, the totals
+// The table as the page shows it, for a spreadsheet: amounts in cents with a point, changes in
+// percent to one decimal (a dash where the year before had nothing to compare with), the totals
 // row and column, text cells that no spreadsheet takes for a formula.
 void ExportCsv(const ReportPages& pages, const QString& path, SaveFiles* batch) {
     const ReportContent::Tabla c = pages.Content().TablaMostrada();
+    const auto mostradas = c.Mostradas();
     auto cifra = [](double v) { return QString::number(Redondea(v), 'f', 2); };
+    auto celdas = [&](const QVector<double>& valores, double suma) {
+        QStringList linea;
+        for (const ReportContent::Tabla::Mostrada& m : mostradas) {
+            const std::optional<double> cambio =
+                m.esCambio ? Cambio(valores[m.columna - 1], valores[m.columna]) : std::nullopt;
+            linea << (!m.esCambio ? cifra(valores[m.columna])
+                      : cambio    ? QString::number(*cambio, 'f', 1)
+                                  : QString("—"));
+        }
+        return linea << cifra(suma);
+    };
     QStringList lineas;
     QStringList cabecera{Campo(c.tituloFilas)};
-    for (const QString& columna : c.columnas) cabecera << Campo(columna);
+    for (const ReportContent::Tabla::Mostrada& m : mostradas) cabecera << Campo(m.rotulo);
     lineas << (cabecera << "Total").join(',');
     const ReportContent::Totales totales = c.Suma();
-    for (int f = 0; f < c.filas.size(); ++f) {
-        QStringList linea{Campo(c.filas[f])};
-        for (double v : c.celdas[f]) linea << cifra(v);
-        lineas << (linea << cifra(totales.filas[f])).join(',');
-    }
-    if (!c.filas.isEmpty()) {
-        QStringList linea{"Total"};
-        for (double t : totales.columnas) linea << cifra(t);
-        lineas << linea.join(',');
-    }
+    for (int f = 0; f < c.filas.size(); ++f)
+        lineas
+            << (QStringList{Campo(c.filas[f])} + celdas(c.celdas[f], totales.filas[f])).join(',');
+    if (!c.filas.isEmpty())
+        lineas
+            << (QStringList{"Total"} + celdas(totales.columnas, totales.columnas.last())).join(',');
     SaveFile(path, LineasCsv(lineas, path), batch);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 namespace report {
 
@@ -23,6 +24,19 @@ inline QLocale Localidad() {
 inline QString Moneda(double valor, int decimales = 2) {
     const double redondo = Redondea(valor, decimales);
     return (redondo < 0 ? "-$" : "$") + Localidad().toString(qAbs(redondo), 'f', decimales);
+}
+
+// The change of a figure against the one before it, in percent to one decimal; none where the
+// one before is zero or negative (its cents), where a percentage says nothing.
+inline std::optional<double> Cambio(double antes, double ahora) {
+    if (Redondea(antes) <= 0) return std::nullopt;
+    return Redondea((ahora - antes) / antes * 100, 1) + 0.0;  // + 0.0: no "-0.0"
+}
+// As the page writes it: +12.5%, -3.0%, or a dash.
+inline QString TextoCambio(double antes, double ahora) {
+    const std::optional<double> c = Cambio(antes, ahora);
+    if (!c) return "—";
+    return (*c > 0 ? "+" : "") + Localidad().toString(*c, 'f', 1) + "%";
 }
 
 // The colour of a chart's series, on the page and in the workbook alike.

@@ -80,6 +80,7 @@ ReportContent Report::Read() {
     c.seriesSonFilas = d.seriesSonFilas;
     c.ejeCategorias = d.ejeCategorias;
     c.tablaTranspuesta = d.tablaTranspuesta;
+    c.cambio = d.cambio;
     c.nota = note_;
     c.nombreArchivo = fileName_;
     auto valor = [this](const QString& formula) {

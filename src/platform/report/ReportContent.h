@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "platform/report/Formato.h"
+
 namespace report {
 
 // Between the parts of the selection line.
@@ -21,6 +23,7 @@ struct ReportContent {
 
     QStringList nombres;            // beside each row's caption in the table, when known
     bool tablaTranspuesta = false;  // the table shows the columns as its rows
+    bool cambio = false;            // the table shows each column's change against the one before
     QString nota;                   // a line under the chart
     QString nombreArchivo;          // offered when a copy is saved, without extension
 
@@ -36,6 +39,28 @@ struct ReportContent {
         QStringList filas, columnas;
         QVector<QVector<double>> celdas;
         bool seriesEnFilas;  // the chart's series are the table's rows
+        bool cambio;
+
+        // The columns as the table shows them: each column of figures and, with cambio, after
+        // each but the first its change in percent against the one before.
+        struct Mostrada {
+            QString rotulo;
+            int columna;
+            bool esCambio;
+        };
+        QVector<Mostrada> Mostradas() const {
+            QVector<Mostrada> m;
+            for (int c = 0; c < columnas.size(); ++c) {
+                m << Mostrada{columnas[c], c, false};
+                if (cambio && c > 0) m << Mostrada{"% vs " + columnas[c - 1], c, true};
+            }
+            return m;
+        }
+        // What a shown column says for a row's figures, or for the totals.
+        static QString Texto(const Mostrada& m, const QVector<double>& cifras) {
+            return m.esCambio ? TextoCambio(cifras[m.columna - 1], cifras[m.columna])
+                              : Moneda(cifras[m.columna]);
+        }
 
         Totales Suma() const {
             Totales t{QVector<double>(filas.size(), 0.0),
@@ -54,12 +79,17 @@ struct ReportContent {
         QStringList rotulos = filas;
         for (int i = 0; i < nombres.size() && i < rotulos.size(); ++i)
             if (!nombres[i].isEmpty()) rotulos[i] += "  " + nombres[i];
-        if (!tablaTranspuesta) return {tituloFilas, rotulos, columnas, celdas, seriesSonFilas};
+        if (!tablaTranspuesta)
+            return {tituloFilas, rotulos, columnas, celdas, seriesSonFilas, cambio};
         QVector<QVector<double>> t(columnas.size(), QVector<double>(filas.size()));
         for (int i = 0; i < filas.size(); ++i)
             for (int j = 0; j < columnas.size(); ++j) t[j][i] = celdas[i][j];
-        return {ejeCategorias.isEmpty() ? tituloFilas : ejeCategorias, columnas, rotulos, t,
-                !seriesSonFilas};
+        return {ejeCategorias.isEmpty() ? tituloFilas : ejeCategorias,
+                columnas,
+                rotulos,
+                t,
+                !seriesSonFilas,
+                cambio};
     }
 
     // Chart: the same figures, rows or columns as series.

@@ -81,10 +81,16 @@ ReportDefinition ReadReportFile(const QString& path) {
     d.seriesSonFilas = series == "filas";
     d.ejeCategorias = l.Texto(o, "ejeCategorias", false);
     d.sinDatos = l.Texto(o, "sinDatos", false);
-    const QJsonValue transpuesta = o.value("tablaTranspuesta");
-    if (!transpuesta.isUndefined() && !transpuesta.isBool())
-        l.Falla("\"tablaTranspuesta\" debe ser true o false.");
-    d.tablaTranspuesta = transpuesta.toBool();
+    auto booleano = [&](const QString& clave) {
+        const QJsonValue v = o.value(clave);
+        if (!v.isUndefined() && !v.isBool()) l.Falla("\"" + clave + "\" debe ser true o false.");
+        return v.toBool();
+    };
+    d.tablaTranspuesta = booleano("tablaTranspuesta");
+    d.cambio = booleano("cambio");
+    // A change compares the periods the chart shows as its series, the table's columns.
+    if (d.cambio && d.seriesSonFilas != d.tablaTranspuesta)
+        l.Falla("\"cambio\" pide que las columnas de la tabla sean las series de la gráfica.");
     if (!d.sinDatos.isEmpty() && !d.formulas.contains(d.sinDatos))
         l.Falla("\"sinDatos\" nombra la fórmula desconocida " + d.sinDatos + ".");
     return d;

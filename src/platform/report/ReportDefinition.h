@@ -24,6 +24,7 @@ struct ReportDefinition {
     QString ejeCategorias;          // caption of the category axis
     QString sinDatos;               // formula shown large when not empty (optional)
     bool tablaTranspuesta = false;  // the table of figures shows the columns as its rows
+    bool cambio = false;  // after each column of the table but the first, its change in percent
     // Where each row's caption finds a name to show beside it in the table (optional).
     QString nombresTabla, nombresClave, nombresColumna;
 };

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
+#include <algorithm>
 #include <numeric>
 
 #include "platform/report/ChartPainter.h"
@@ -18,14 +19,16 @@ const double kSeleccion = 40;  // where the selection starts in the header
 const double kLetraMinima = 8;
 const double kRenglon = 15;
 const double kSeparacion = 14;
+const double kLetraNota = 9;
 const int kCategoriasPorGrafica = 40;  // bars a chart shows with every label upright and whole
-const double kGraficaMinima = 220;     // a table of twelve lines and its totals fit under it
+const double kGraficaMinima = 220;     // with its notes: a table of twelve lines fits under it
+const double kGraficaSola = 160;       // the chart without its notes, however many they are
 
 double AnchoUtil() {
     return ReportPages::PageSize().width() - 2 * kMargen;
 }
 
-// The selection's text at a size, wrapped to the page's width.
+// A text at a size, wrapped to the page's width.
 QRectF Envuelta(const QString& texto, double pixeles) {
     return QFontMetricsF(Letra(pixeles))
         .boundingRect(QRectF(0, 0, AnchoUtil(), 1000), Qt::AlignLeft | Qt::TextWordWrap, texto);
@@ -41,6 +44,7 @@ ReportPages::ReportPages(ReportContent content)
         letraSeleccion_ -= 0.5;
     const double alto = Envuelta(content_.seleccion, letraSeleccion_).height();
     cabecera_ = qMax(kCabecera, kSeleccion + alto + 10);
+    if (!content_.nota.isEmpty()) altoNota_ = Envuelta(content_.nota, kLetraNota).height() + 4;
     medidas_ = MideTabla(AnchoUtil());
     const int filas = content_.filas.isEmpty() ? 0 : static_cast<int>(tabla_.filas.size());
     const int categorias = static_cast<int>(content_.Categorias().size());
@@ -56,7 +60,7 @@ ReportPages::ReportPages(ReportContent content)
     }
     porGrafica_ = categorias;
     const double tabla = filas ? (filas + 2) * kRenglon + kSeparacion : 0;
-    alturaGrafica_ = qMax(kGraficaMinima, AltoCuerpo() - tabla);
+    alturaGrafica_ = std::max({kGraficaMinima, kGraficaSola + altoNota_, AltoCuerpo() - tabla});
     // First page: the chart and the rows that fit under it; then pages of rows only.
     trozos_ = Pagina(filas, FilasQueCaben(AltoCuerpo() - alturaGrafica_ - kSeparacion, kRenglon),
                      FilasQueCaben(AltoCuerpo(), kRenglon));
@@ -75,13 +79,12 @@ void ReportPages::Paint(QPainter& p, int page) const {
     const double ancho = AnchoUtil();
     double y = kMargen + cabecera_;
     if (page < graficas_) {
-        const double nota = page == 0 && !content_.nota.isEmpty() ? kRenglon : 0;
         PaintChart(p, ChartArea(page), page);
-        if (nota) {
+        if (page == 0 && altoNota_ > 0) {
             p.setPen(QColor(90, 96, 104));
-            p.setFont(Letra(9));
-            p.drawText(QRectF(kMargen, y + alturaGrafica_ - nota, ancho, nota),
-                       Qt::AlignLeft | Qt::AlignVCenter, content_.nota);
+            p.setFont(Letra(kLetraNota));
+            p.drawText(QRectF(kMargen, ChartArea(page).bottom() + 4, ancho, altoNota_),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, content_.nota);
         }
         y += alturaGrafica_ + kSeparacion;
     }
@@ -92,8 +95,8 @@ void ReportPages::Paint(QPainter& p, int page) const {
 }
 
 QRectF ReportPages::ChartArea(int page) const {
-    const double nota = page == 0 && !content_.nota.isEmpty() ? kRenglon : 0;
-    return QRectF(kMargen, kMargen + cabecera_, AnchoUtil(), alturaGrafica_ - nota);
+    return QRectF(kMargen, kMargen + cabecera_, AnchoUtil(),
+                  alturaGrafica_ - (page == 0 ? altoNota_ : 0));
 }
 
 double ReportPages::AltoCuerpo() const {
@@ -125,9 +128,6 @@ void ReportPages::PaintHeader(QPainter& p, int page) const {
     p.drawText(area, Qt::AlignRight | Qt::AlignTop, impreso);
     p.drawText(area.adjusted(0, 14, 0, 0), Qt::AlignRight | Qt::AlignTop,
                QString("Página %1 de %2").arg(page + 1).arg(Count()));
-    if (medidas_.decimales == 0 && !content_.filas.isEmpty())
-        p.drawText(area.adjusted(0, 28, 0, 0), Qt::AlignRight | Qt::AlignTop,
-                   "Cifras en pesos, sin centavos");
     p.setPen(QPen(QColor(41, 98, 155), 1.5));
     p.drawLine(QPointF(kMargen, kMargen + cabecera_ - 6),
                QPointF(kMargen + ancho, kMargen + cabecera_ - 6));
@@ -147,64 +147,68 @@ void ReportPages::PaintChart(QPainter& p, const QRectF& area, int page) const {
 
 ReportPages::Medidas ReportPages::MideTabla(double ancho) const {
     const ReportContent::Tabla& t = tabla_;
-    const int n = static_cast<int>(t.columnas.size());
-    // The widest text of each column, totals included, at a given size and number of decimals.
     const ReportContent::Totales& totales = totales_;
-    auto anchos = [&](double pixeles, int decimales) {
+    const auto mostradas = t.Mostradas();
+    const int n = static_cast<int>(mostradas.size());
+    // The widest text of each column, totals included, at a given size.
+    auto anchos = [&](double pixeles) {
         const QFontMetricsF normal(Letra(pixeles)), negrita(Letra(pixeles, true));
         QVector<double> w(n + 2, 0.0);
-        w[0] = negrita.horizontalAdvance(t.tituloFilas);
+        w[0] = qMax(negrita.horizontalAdvance(t.tituloFilas), negrita.horizontalAdvance("Total"));
         for (const QString& f : t.filas) w[0] = qMax(w[0], negrita.horizontalAdvance(f));
-        w[0] = qMax(w[0], negrita.horizontalAdvance("Total"));
-        for (int c = 0; c <= n; ++c) {
-            w[c + 1] = negrita.horizontalAdvance(c < n ? t.columnas[c] : QString("Total"));
-            w[c + 1] =
-                qMax(w[c + 1], negrita.horizontalAdvance(Moneda(totales.columnas[c], decimales)));
+        for (int c = 0; c < n; ++c) {
+            w[c + 1] = qMax(negrita.horizontalAdvance(mostradas[c].rotulo),
+                            negrita.horizontalAdvance(t.Texto(mostradas[c], totales.columnas)));
+            for (const QVector<double>& fila : t.celdas)
+                w[c + 1] = qMax(w[c + 1], normal.horizontalAdvance(t.Texto(mostradas[c], fila)));
         }
-        for (int f = 0; f < t.celdas.size(); ++f) {
-            for (int c = 0; c < n; ++c)
-                w[c + 1] =
-                    qMax(w[c + 1], normal.horizontalAdvance(Moneda(t.celdas[f][c], decimales)));
-            w[n + 1] =
-                qMax(w[n + 1], negrita.horizontalAdvance(Moneda(totales.filas[f], decimales)));
-        }
+        w[n + 1] = qMax(negrita.horizontalAdvance("Total"),
+                        negrita.horizontalAdvance(Moneda(totales.columnas.last())));
+        for (double suma : totales.filas)
+            w[n + 1] = qMax(w[n + 1], negrita.horizontalAdvance(Moneda(suma)));
         for (double& x : w) x += 4 + pixeles * 0.4;  // padding; hinting widens small type a bit
         return w;
     };
     auto suma = [](const QVector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
-    // Cents in a type of 8 points at least, as every report; else whole pesos, which the page
-    // says; a smaller type only for amounts no column of the page could hold otherwise.
-    const std::pair<double, int> tamaños[] = {{9, 2}, {8.5, 2}, {8, 2}, {9, 0}, {8.5, 0},
-                                              {8, 0}, {7, 0},   {6, 0}, {5, 0}, {4, 0}};
-    for (const auto& [pixeles, decimales] : tamaños) {
-        QVector<double> w = anchos(pixeles, decimales);
-        if (suma(w) <= ancho || pixeles == tamaños[std::size(tamaños) - 1].first) {
+    // Cents always, in a type of 8 points at least; a long caption (a line's or a salesperson's
+    // name) is shortened in what the figures leave. Only a report file with more columns than a
+    // page holds at 8 points gets a smaller type: its figures are never cut.
+    for (double pixeles = 9;; --pixeles) {
+        QVector<double> w = anchos(pixeles);
+        if (pixeles <= kLetraMinima) {
+            const double minimo =
+                QFontMetricsF(Letra(pixeles, true)).horizontalAdvance("Total") + 4 + pixeles;
+            w[0] = qMin(w[0], qMax(minimo, ancho - (suma(w) - w[0])));
+        }
+        if (suma(w) <= ancho || pixeles <= 4) {
             // What is left goes to the figures, evenly.
             const double libre = qMax(0.0, ancho - suma(w)) / (n + 1);
             for (int c = 1; c < w.size(); ++c) w[c] += libre;
-            return {pixeles, decimales, w};
+            return {pixeles, w};
         }
     }
-    return {};
 }
 
 void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const {
     const ReportContent::Tabla& t = tabla_;
-    const int n = static_cast<int>(t.columnas.size());
+    const auto mostradas = t.Mostradas();
+    const int n = static_cast<int>(mostradas.size());
     const Medidas& m = medidas_;
     auto x = [&](int columna) {
         return area.left() + std::accumulate(m.anchos.begin(), m.anchos.begin() + columna, 0.0);
     };
     auto celda = [&](int columna, double y, const QString& texto, Qt::Alignment a) {
-        p.drawText(QRectF(x(columna) + 2, y, m.anchos[columna] - 4, kRenglon), a | Qt::AlignVCenter,
-                   texto);
+        const QRectF caja(x(columna) + 2, y, m.anchos[columna] - 4, kRenglon);
+        p.drawText(caja, a | Qt::AlignVCenter,
+                   QFontMetricsF(p.font()).elidedText(texto, Qt::ElideRight, caja.width()));
     };
     double y = area.top();
     p.fillRect(QRectF(area.left(), y, area.width(), kRenglon), QColor(41, 98, 155));
     p.setPen(Qt::white);
     p.setFont(Letra(m.pixeles, true));
     celda(0, y, t.tituloFilas, Qt::AlignLeft);
-    for (int c = 0; c <= n; ++c) celda(c + 1, y, c < n ? t.columnas[c] : "Total", Qt::AlignRight);
+    for (int c = 0; c <= n; ++c)
+        celda(c + 1, y, c < n ? mostradas[c].rotulo : "Total", Qt::AlignRight);
     y += kRenglon;
 
     const ReportContent::Totales& totales = totales_;
@@ -218,17 +222,18 @@ void ReportPages::PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo
         p.setFont(Letra(m.pixeles, resaltado));
         celda(0, y, rotulo, Qt::AlignLeft);
         for (int c = 0; c < n; ++c) {
-            p.setPen(valores[c] < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
-            celda(c + 1, y, Moneda(valores[c], m.decimales), Qt::AlignRight);
+            const QString texto = t.Texto(mostradas[c], valores);
+            p.setPen(texto.startsWith('-') ? QColor(178, 34, 34) : QColor(33, 37, 41));
+            celda(c + 1, y, texto, Qt::AlignRight);
         }
         p.setPen(suma < 0 ? QColor(178, 34, 34) : QColor(33, 37, 41));
         p.setFont(Letra(m.pixeles, true));
-        celda(n + 1, y, Moneda(suma, m.decimales), Qt::AlignRight);
+        celda(n + 1, y, Moneda(suma), Qt::AlignRight);
         y += kRenglon;
     };
     for (int i = trozo.primera; i < trozo.primera + trozo.cuantas; ++i)
         renglon(t.filas[i], t.celdas[i], totales.filas[i], false, i);
-    if (trozo.total) renglon("Total", totales.columnas, totales.columnas[n], true, 0);
+    if (trozo.total) renglon("Total", totales.columnas, totales.columnas.last(), true, 0);
     p.setPen(QPen(QColor(190, 198, 208), 0.6));
     p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
 }

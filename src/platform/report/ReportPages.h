@@ -20,7 +20,12 @@ class ReportPages {
     const ReportContent& Content() const { return content_; }
     // The table's rows on each page.
     const QVector<Trozo>& Trozos() const { return trozos_; }
+    // The chart's pages, and the categories on each.
+    int Graficas() const { return graficas_; }
+    int PorGrafica() const { return porGrafica_; }
     void Paint(QPainter& painter, int page) const;
+    // Where a page's chart is drawn, in points.
+    QRectF ChartArea(int page) const;
     // What a reader pointing at a place of a page (in points) sees there: a bar's series,
     // category and exact amount; empty elsewhere.
     QString ValueAt(int page, const QPointF& point) const;
@@ -28,16 +33,14 @@ class ReportPages {
   private:
     void PaintHeader(QPainter& p, int page) const;
     void PaintChart(QPainter& p, const QRectF& area, int page) const;
-    QRectF ChartArea(int page) const;
     // What the chart of a page shows: the whole report, or its part of a chart over pages.
     ReportContent Grafica(int page) const;
     double AltoCuerpo() const;
     void PaintTable(QPainter& p, const QRectF& area, const Trozo& trozo) const;
-    // The table's type and columns: every figure whole, cut by nothing.
+    // The table's type and columns: every figure whole, with its cents, cut by nothing.
     struct Medidas {
         double pixeles = 9;
-        int decimales = 2;
-        QVector<double> anchos;  // the captions, each column of figures, the totals
+        QVector<double> anchos;  // the captions, each shown column, the totals
     };
     Medidas MideTabla(double ancho) const;
 
@@ -46,6 +49,7 @@ class ReportPages {
     // to a size still read easily, then wraps; it is never cut.
     double letraSeleccion_ = 9.5;
     double cabecera_ = 64;
+    double altoNota_ = 0;  // the notes under the chart, wrapped within the margins
     ReportContent::Tabla tabla_;
     ReportContent::Totales totales_;
     Medidas medidas_;

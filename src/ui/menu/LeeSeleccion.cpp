@@ -16,6 +16,8 @@ reportdata::Seleccion frmMenu::Seleccion() const {
     s.fechaFinal = mskFecha[1]->text();
     s.linea = DataCombo1->currentData();
     s.lineaNombre = s.linea.isValid() ? DataCombo1->currentText() : QString();
+    // The name label stays hidden for a key the catalogue lacks.
     if (!Label[2]->isHidden()) s.vendedorNombre = Label[2]->text();
+    s.vendedorDesconocido = !s.vendedor.trimmed().isEmpty() && Label[2]->isHidden();
     return s;
 }
