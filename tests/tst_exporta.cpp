@@ -22,7 +22,9 @@
 #include "reportdata/Globales.h"
 
 namespace {
-const uid_t kOtro = 4321;  // a user that is neither the test nor the folder's owner
+const uid_t kOtro = 4321;                 // a user that is neither the test nor the folder's owner
+const uid_t kNadie = 65534;               // nobody and nogroup, to run the command as
+const QString kCifradoMalo = "~4F5A3B7";  // a password's cipher text cut short
 #ifdef __SANITIZE_ADDRESS__
 constexpr bool kAddressSanitizer = true;
 #else
@@ -99,6 +101,12 @@ class tst_exporta : public QObject {
         Pon(dir.filePath("suyo.csv"), "de otro");
         QFile::link(dir.filePath("suyo.csv"), nodos + "/ajeno.csv");
         lchown(QFile::encodeName(nodos + "/ajeno.csv"), kOtro, kOtro);
+        // A neighbour's link in his own folder, at a file only root may read.
+        QDir().mkpath(nodos + "/vecino");
+        chown(QFile::encodeName(nodos + "/vecino"), kOtro, kOtro);
+        QFile::link(dir.filePath("suyo.csv"), nodos + "/vecino/r.csv");
+        lchown(QFile::encodeName(nodos + "/vecino/r.csv"), kOtro, kOtro);
+        chmod(QFile::encodeName(dir.filePath("suyo.csv")), 0600);
     }
     // What a test changed on the server is put back, also when it failed.
     void cleanup() {
@@ -116,7 +124,8 @@ class tst_exporta : public QObject {
     }
 
     // First, while no other child has run: getrusage gives the largest child's peak. A PNG
-    // of many pages is written a page at a time, each a page-sized image.
+    // of many pages is written a page at a time, each a page-sized image; a signal stops it
+    // between two pages; a shorter report to the same name takes the old pages away.
     void pngPagesKeepMemoryFlat() {
         const QString ventas = prueba::BaseDeVentas();
         for (const char* sql :
@@ -127,10 +136,11 @@ class tst_exporta : public QObject {
               "'P', 1, seq, 0 FROM seq_1_to_1000"})
             prueba::Ejecuta(QString(sql).replace("$", "`" + ventas + "`."));
         const QString png = dir.filePath("v.png");
-        const prueba::Corrida c = prueba::Exporta(
-            prueba::Conexion(ventas) + QStringList{"--reporte", "vendedor", "--desde", "01/01/2010",
-                                                   "--hasta", "31/12/2010", "--png", png});
-        QCOMPARE(c.estado, 0);
+        const QStringList argumentos =
+            prueba::Conexion(ventas) + QStringList{"--reporte",  "vendedor", "--desde",
+                                                   "01/01/2010", "--hasta",  "31/12/2010",
+                                                   "--png",      png};
+        QCOMPARE(prueba::Exporta(argumentos).estado, 0);
         struct rusage uso {};
         getrusage(RUSAGE_CHILDREN, &uso);
         const int paginas = QDir(dir.path()).entryList({"v*.png"}).size();
@@ -141,6 +151,33 @@ class tst_exporta : public QObject {
         QVERIFY(primera.width() < primera.height() * 2);  // a page, not a strip of pages
         // AddressSanitizer holds freed memory back, so the peak says nothing there.
         QVERIFY2(kAddressSanitizer || uso.ru_maxrss < 150 * 1024, "memory grows with the pages");
+
+        // Pages waiting for the end in temporary files: those the command holds open.
+        QProcess p;
+        auto pendientes = [&] {
+            int n = 0;
+            for (const QFileInfo& f : QDir(QString("/proc/%1/fd").arg(p.processId()))
+                                          .entryInfoList(QDir::AllEntries | QDir::System))
+                n += f.symLinkTarget().startsWith(dir.path());
+            return n;
+        };
+        const QByteArray antes = Bytes(png);
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
+        QTRY_VERIFY_WITH_TIMEOUT(pendientes() > 0, 60000);
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        int mas = 0;
+        while (!p.waitForFinished(10)) mas = qMax(mas, pendientes());
+        QCOMPARE(p.exitCode(), 143);
+        QVERIFY2(mas < paginas / 2, qPrintable(QString("%1 pages after the signal").arg(mas)));
+        QCOMPARE(Bytes(png), antes);
+
+        // Not taken away: a page copied under another page's name, and a file of the user's.
+        QFile::remove(dir.filePath("v-2.png"));
+        QFile::copy(png, dir.filePath("v-2.png"));
+        Pon(dir.filePath("v-3.png"), "mío");
+        QCOMPARE(Exporta(kMes + QStringList{"--png", png}).estado, 0);
+        QCOMPARE(QDir(dir.path()).entryList({"v*.png"}),
+                 (QStringList{"v-2.png", "v-3.png", "v.png"}));
     }
 
     // Every format, with what a program reading it needs: the JSON's shape, the CSV's byte-order
@@ -275,7 +312,8 @@ class tst_exporta : public QObject {
              false);
         // Paths that are not regular files, made in initTestCase.
         const QString nodos = dir.filePath("nodos");
-        for (const char* nodo : {"fifo", "carpeta", "null", "roto.csv", "ajeno.csv"})
+        for (const char* nodo :
+             {"fifo", "carpeta", "null", "roto.csv", "ajeno.csv", "vecino/r.csv"})
             for (const char* opcion : {"--json", "--csv"})
                 fila(QString("%1 %2").arg(opcion, nodo),
                      {"--reporte", "mes", opcion, nodos + "/" + nodo},
@@ -479,7 +517,9 @@ class tst_exporta : public QObject {
         QVERIFY(c.salida.startsWith("Año,Ene,Feb,Mar"));
     }
 
-    // A link to a file is written through and stays a link, the file keeping its mode.
+    // A link to a file is written through and stays a link, the file keeping its mode. A user
+    // who may write a file of his group's but not give files away replaces it as his own, in
+    // its group and with its mode.
     void linksAreWrittenThrough() {
         const QString destino = dir.filePath("destino.csv"), enlace = dir.filePath("enlace.csv");
         Pon(destino, "viejo");
@@ -489,23 +529,49 @@ class tst_exporta : public QObject {
         QVERIFY(QFileInfo(enlace).isSymLink());
         QVERIFY(Bytes(destino).startsWith("\xEF\xBB\xBF"));
         QCOMPARE(Estado(destino).st_mode & 07777, mode_t(0640));
+
+        if (!root()) return;
+        QTemporaryDir compartida;
+        const QString suyo = compartida.filePath("r.csv");
+        Pon(suyo, "viejo");
+        for (const QString& f : {compartida.path(), suyo}) {
+            chown(QFile::encodeName(f), f == suyo ? kOtro : 0, kNadie);
+            chmod(QFile::encodeName(f), f == suyo ? 0664 : 0775);
+        }
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.remove("XDG_RUNTIME_DIR");  // the test's own, not his
+        const prueba::Corrida c =
+            prueba::Exporta(prueba::Conexion(base) + kMes + QStringList{"--csv", suyo}, {}, entorno,
+                            120000, kNadie);
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(Bytes(suyo).startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(Estado(suyo).st_uid, kNadie);
+        QCOMPARE(Estado(suyo).st_gid, kNadie);
+        QCOMPARE(Estado(suyo).st_mode & 07777, mode_t(0664));
     }
 
-    // Two outputs, the second on a full file system: neither target changes, nothing is left.
+    // Two outputs, the second on a full file system or a file that cannot be replaced (a mount
+    // point): neither target changes, nothing is left.
+    void oneFailureChangesNoTarget_data() {
+        QTest::addColumn<QString>("estorbo");
+        QTest::newRow("full") << "dd if=/dev/zero of=relleno";
+        QTest::newRow("mount point") << "cp r.json tapa && mount --bind tapa r.json";
+    }
     void oneFailureChangesNoTarget() {
+        QFETCH(QString, estorbo);
         const QString lleno = dir.filePath("lleno");
         QDir().mkpath(lleno);
         if (!root() ||
             QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", lleno}) != 0)
             QSKIP("no small file system can be mounted here");
         Pon(lleno + "/r.json", "{}");
-        QProcess::execute("sh", {"-c", "dd if=/dev/zero of=" + lleno + "/relleno 2>/dev/null"});
+        QProcess::execute("sh", {"-c", "cd " + lleno + " && " + estorbo + " 2>/dev/null"});
         Pon(dir.filePath("r.csv"), "viejo");
         const prueba::Corrida c = Exporta(
             kMes + QStringList{"--csv", dir.filePath("r.csv"), "--json", lleno + "/r.json"});
         const QByteArray csv = Bytes(dir.filePath("r.csv")), json = Bytes(lleno + "/r.json");
         const QStringList restos = Ocultos(dir.path()) + Ocultos(lleno);
-        QProcess::execute("umount", {lleno});
+        QProcess::execute("sh", {"-c", "umount " + lleno + "/r.json 2>/dev/null; umount " + lleno});
         QCOMPARE(c.estado, 1);
         QVERIFY2(c.error.contains("error 75") && c.error.contains(lleno + "/r.json"),
                  qPrintable(c.error));

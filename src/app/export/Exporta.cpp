@@ -125,24 +125,25 @@ void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
 }
 
 // Writes every output asked for to its temporary file, then puts them all in place: a failure
-// or a signal on the way leaves every target as it was.
+// or a signal on the way (looked for between outputs and between pages) leaves every target as
+// it was.
 void Escribe(const Pedido& p, const report::ReportContent& contenido,
              const reportdata::Resultado& resultado, const Senales& senales) {
     const report::ReportPages paginas(contenido);
     SaveFiles lote;
+    lote.StopWhen([&] {
+        QCoreApplication::processEvents();  // a signal that came meanwhile
+        return senales.Estado() != 0;
+    });
     const QList<std::pair<QString, std::function<void(const QString&)>>> salidas{
         {p.pdf, [&](const QString& f) { report::ExportPdf(paginas, f, &lote); }},
         {p.png, [&](const QString& f) { report::ExportPng(paginas, f, &lote); }},
         {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f, &lote); }},
         {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f, &lote); }},
         {p.json, [&](const QString& f) { lote.Add(f, Json(p, contenido, resultado)); }}};
-    for (const auto& [archivo, escribe] : salidas) {
-        QCoreApplication::processEvents();  // a signal that came meanwhile
-        if (senales.Estado()) return;
-        if (!archivo.isEmpty()) escribe(archivo);
-    }
-    QCoreApplication::processEvents();
-    if (!senales.Estado()) lote.Commit();
+    for (const auto& [archivo, escribe] : salidas)
+        if (!archivo.isEmpty() && !lote.Stopped()) escribe(archivo);
+    lote.Commit();
 }
 
 }  // namespace
