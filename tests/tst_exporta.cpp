@@ -86,9 +86,18 @@ class tst_exporta : public QObject {
         base = prueba::BaseConFixture();
         malCifrado.Configura(base);
         Pon(malCifrado.Host() + "/Orvalo.ini",
-            Bytes(malCifrado.Host() + "/Orvalo.ini") + "MySQLUsuario=~zz\n");
+            Bytes(malCifrado.Host() + "/Orvalo.ini") + "MySQLPassword=" + kCifradoMalo.toLatin1());
         Pon(dir.filePath("sin-ruta.ini"), "[Configuraci\xf3n]\nBase de datos a usar=x\n");
         Pon(dir.filePath("ruta-mala.ini"), "[Configuración]\nRuta de Orvalo=/no/existe\n");
+        // Host settings that name no server: empty, and not text at all.
+        for (const QString host : {"vacio", "binario"}) {
+            QDir().mkpath(dir.filePath(host));
+            Pon(dir.filePath(host + ".ini"),
+                ("[Configuración]\nRuta de Orvalo=" + dir.filePath(host) + "\n").toUtf8());
+            Pon(dir.filePath(host + "/Orvalo.ini"),
+                host == "vacio" ? QByteArray() : QByteArray("\x89PNG\0\xff[Orvalo]\0\xfe", 14));
+        }
+        mkfifo(QFile::encodeName(dir.filePath("fifo-2.png")), 0600);  // a PNG page's name
         // Nodes that are not regular files, in a shared sticky folder; as root also a device and
         // another user's link.
         const QString nodos = dir.filePath("nodos");
@@ -326,7 +335,13 @@ class tst_exporta : public QObject {
              {"--reporte", "mes", "--config", dir.filePath("ruta-mala.ini")},
              "debe indicarse la ruta correcta de Orvalo.", false);
         fila("a cipher that is not one", {"--reporte", "mes", "--config", malCifrado.Ini()},
-             "MySQLUsuario", false);
+             "«MySQLPassword» en " + malCifrado.Host() + "/Orvalo.ini", false);
+        for (const QString host : {"vacio", "binario"})
+            fila(host + " host settings",
+                 {"--reporte", "mes", "--config", dir.filePath(host + ".ini")},
+                 dir.filePath(host + "/Orvalo.ini") + " no dice a qué servidor", false);
+        fila("a PNG page that is a FIFO", {"--reporte", "mes", "--png", dir.filePath("fifo.png")},
+             "--png: " + dir.filePath("fifo-2.png"));
     }
     void refusals() {
         QFETCH(QStringList, argumentos);
@@ -346,6 +361,7 @@ class tst_exporta : public QObject {
         // Bad arguments come with the usage; a configuration that names no host, as the window
         // says it, without asking anything.
         QVERIFY2(c.error.contains(mensaje) && !c.error.contains("¿Desea") &&
+                     !c.error.contains(kCifradoMalo) &&
                      (!c.error.startsWith("miravel-export: ") || c.error.contains("--reporte <")),
                  qPrintable(c.error));
         QVERIFY(c.salida.isEmpty());
@@ -462,22 +478,28 @@ class tst_exporta : public QObject {
 
     // The command reads the program's configuration and its optional keys, and writes neither
     // it nor the host's settings, whoever owns them; the window completes the host's file line
-    // by line, keeping its owner, mode and code page.
+    // by line, keeping its owner, mode and code page. Both files are read as the host writes
+    // them on Windows: in its code page, CR LF, its ciphers made of that code page's bytes.
     void settingsReadNeverWritten() {
         prueba::Programa p;
         p.Configura(base);
         const QString host = p.Host() + "/Orvalo.ini";
-        // Written on Windows in its code page: "; configuración" in Latin-1, CR LF.
-        const QByteArray ajustes = Bytes(host).replace("\n", "\r\n") + "; configuraci\xf3n\r\n";
+        // "; configuración" and the user "raíz", enciphered, in Latin-1.
+        const QByteArray ajustes =
+            Bytes(host).replace("\n", "\r\n") + "; configuraci\xf3n\r\nMySQLUsuario=~3D0CA546\r\n";
         Pon(host, ajustes);
-        const QByteArray ini = Bytes(p.Ini()) + "Plan de consultas=fiel\n";
+        const QByteArray ini = QString::fromUtf8(Bytes(p.Ini()) + "Plan de consultas=fiel\n")
+                                   .toLatin1()
+                                   .replace("\n", "\r\n");
         Pon(p.Ini(), ini);
         for (const QString& f : {host, p.Ini()}) {
             if (root()) chown(QFile::encodeName(f), kOtro, kOtro);
             chmod(QFile::encodeName(f), 0604);
         }
         const QString json = dir.filePath("c.json");
-        QCOMPARE(prueba::Exporta(kMes + QStringList{"--config", p.Ini(), "--json", json}).estado,
+        QCOMPARE(prueba::Exporta(
+                     kMes + QStringList{"--config", p.Ini(), "--usuario", "root", "--json", json})
+                     .estado,
                  0);
         QCOMPARE(Json(json)["filas"].toArray().size(), 3);
         QCOMPARE(Bytes(host), ajustes);
@@ -486,13 +508,9 @@ class tst_exporta : public QObject {
         CreaObjetos();
         cArchivoIni = p.Ini();
         QVERIFY(LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni));
-        // The completed keys follow, each in the file's own line ending.
-        const QByteArray completo = Bytes(host);
-        QVERIFY2(completo.startsWith(ajustes) &&
-                     QRegularExpression("^MySQLUsuario=~[0-9A-F]+\r\nMySQLPassword=~\r\n$")
-                         .match(QString::fromLatin1(completo.mid(ajustes.size())))
-                         .hasMatch(),
-                 completo.constData());
+        QCOMPARE(oBasesDD->cUsuario, "raíz");
+        // The completed key follows, in the file's own line ending.
+        QCOMPARE(Bytes(host), ajustes + "MySQLPassword=~\r\n");
         if (!root()) return;
         QCOMPARE(Estado(host).st_uid, kOtro);
         QCOMPARE(Estado(host).st_gid, gid_t(kOtro));

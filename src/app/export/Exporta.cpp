@@ -81,6 +81,12 @@ bool Configura(Pedido& p) {
     sustituye(oBasesDD->cPuerto, p.puerto);
     sustituye(oBasesDD->cUsuario, p.usuario);
     sustituye(oBasesDD->cMiBase, p.base);
+    // With no server the client would take the local socket: some other server, or none.
+    if (oBasesDD->cRuta.trimmed().isEmpty())
+        throw ErrorDeUso(
+            ArchivoDelHost(oLibreria->LeeIni("Configuración", "Ruta de Orvalo", cArchivoIni)) +
+            " no dice a qué servidor conectarse: «MySQLServer» y «servidor» de [Orvalo] faltan o "
+            "están vacíos (o dé --servidor)");
     if (qEnvironmentVariableIsSet("MIRAVEL_CLAVE"))
         oBasesDD->cPassword = qEnvironmentVariable("MIRAVEL_CLAVE");
     return true;
