@@ -385,7 +385,8 @@ class tst_exporta : public QObject {
 
     // SIGINT, SIGTERM or SIGHUP in the middle of a statement: the statement stopped, no table,
     // no output file, the exit status of the signal; also once every idle session of the run has
-    // expired on the server.
+    // expired on the server. The process, which holds the password, makes no core dump and is
+    // not dumpable: its /proc entries are root's, not its group's.
     void signalsStopInGoodOrder_data() {
         QTest::addColumn<int>("senal");
         QTest::addColumn<int>("estado");
@@ -405,10 +406,17 @@ class tst_exporta : public QObject {
                         "`.facturas_datos WHERE SLEEP(4)=0");
         const QString pdf = dir.filePath("senal.pdf");
         QProcess p;
+        if (root())
+            p.setChildProcessModifier([] {
+                if (setgid(kOtro) != 0) _exit(126);
+            });
         p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
                 prueba::Conexion(base) + kMes + QStringList{"--pdf", pdf});
         QVERIFY(p.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(prueba::TablasDeTrabajo(base), 1, 10000);
+        const QString proceso = QString("/proc/%1/").arg(p.processId());
+        QVERIFY(Bytes(proceso + "limits").simplified().contains("Max core file size 0 0"));
+        QCOMPARE(Estado(proceso + "environ").st_gid, gid_t(0));
         QTest::qWait(espera);
         QElapsedTimer reloj;
         reloj.start();
@@ -599,12 +607,18 @@ class tst_exporta : public QObject {
     }
 
     // The command's runtime folder cannot be planted: a link where a fixed name would be is left
-    // alone, and the folder it made is gone at exit.
+    // alone, and the folder it made is gone at exit. Those a killed run left (a process that is
+    // no more) are removed, only if they are our user's.
     void runtimeFolderIsPrivate() {
         QTemporaryDir temporal, ajena;
         chmod(QFile::encodeName(ajena.path()), 0755);
         QFile::link(ajena.path(),
                     temporal.filePath("miravel-runtime-" + QString::number(getuid())));
+        const QString vivo = QString("miravel-runtime-%1-vivo00").arg(getpid()),
+                      otro = "miravel-runtime-2147483646-otro00";
+        for (const QString& carpeta : {vivo, otro, QString("miravel-runtime-2147483646-muerto")})
+            QDir(temporal.path()).mkpath(carpeta + "/wayland-0");
+        if (root()) chown(QFile::encodeName(temporal.filePath(otro)), kOtro, kOtro);
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.remove("XDG_RUNTIME_DIR");
         entorno.insert("TMPDIR", temporal.path());
@@ -614,8 +628,10 @@ class tst_exporta : public QObject {
                      .estado,
                  0);
         QCOMPARE(Estado(ajena.path()).st_mode & 07777, mode_t(0755));
-        QCOMPARE(QDir(temporal.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"miravel-runtime-" + QString::number(getuid())});
+        QStringList quedan{"miravel-runtime-" + QString::number(getuid()), vivo};
+        if (root()) quedan << otro;
+        quedan.sort();
+        QCOMPARE(QDir(temporal.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), quedan);
     }
 };
 
