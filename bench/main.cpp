@@ -70,8 +70,9 @@ Cifras Llena(const Caso& c, reportdata::Plan plan, ado::Connection& cn, Tiempos&
     if (plan == reportdata::Plan::Agrupado)
         r.pdf.ms << Mide([&] {
             report::Application app;
-            auto informe = reportdata::AbreReporte(app, reporte, App::Archivo(reporte.archivo),
-                                                   oBasesDD->cMiBase + "." + tabla, hecho, c.s);
+            auto informe = reportdata::AbreReporte(
+                app, reporte, App::Archivo(reporte.archivo), oBasesDD->cMiBase + "." + tabla, hecho,
+                c.s, [&cn](const QString& sentencia) { return ado::ReadAll(cn, sentencia); });
             report::ExportPdf(report::ReportPages(informe->Read()), pdf);
         });
     const Cifras cifras = DeLaTabla(c.reporte, cn, tabla, hecho);

@@ -153,23 +153,6 @@ QList<QVariantList> Filas(const QString& sql) {
     return filas;
 }
 
-QStringList SentenciasDe(ado::Connection& conexion, const std::function<void()>& trabajo) {
-    QSqlQuery id = conexion.Query("SELECT CONNECTION_ID()");
-    id.next();
-    Ejecuta("SET GLOBAL log_output='TABLE'");
-    Ejecuta("TRUNCATE mysql.general_log");
-    Ejecuta("SET GLOBAL general_log=1");
-    trabajo();
-    Ejecuta("SET GLOBAL general_log=0");
-    QStringList sentencias;
-    for (const QVariantList& f :
-         Filas("SELECT CONVERT(argument USING utf8mb4) FROM mysql.general_log WHERE "
-               "command_type='Query' AND thread_id=" +
-               id.value(0).toString() + " ORDER BY event_time"))
-        sentencias << f[0].toString();
-    return sentencias;
-}
-
 void EjecutaArchivo(const QString& archivo, const QString& base) {
     QFile f(archivo);
     if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(archivo));
@@ -299,10 +282,6 @@ void Programa::Configura(const QString& base, const QString& version) {
             "[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n");
     Escribe(Host() + "/Orvalo.ini", "[Orvalo]\nMySQLServer=127.0.0.1\nMySQLPuerto=" + Puerto() +
                                         "\nActualizacionVersion=" + version + "\n");
-}
-
-bool Programa::Arranca() {
-    return Main();
 }
 
 frmMenu* Programa::AbreVentana() {

@@ -123,8 +123,6 @@ QString DelEntorno(const QString& archivo, const QByteArray& clave);
 void Ejecuta(const QString& sql);
 QVariant Valor(const QString& sql);
 QList<QVariantList> Filas(const QString& sql);
-// The statements the server received on a connection while the work ran (its general log).
-QStringList SentenciasDe(ado::Connection& conexion, const std::function<void()>& trabajo);
 void EjecutaArchivo(const QString& archivo, const QString& base = {});
 // A new empty database with a unique name, dropped when the test program ends.
 QString BaseNueva(const QString& prefijo = "prueba");
@@ -151,8 +149,6 @@ class Programa {
     QString Lee(const QString& archivo) const;
     // Miravel.ini naming the host folder and the base; host settings for the private server.
     void Configura(const QString& base, const QString& version = "5.12.0");
-    // Main as the program runs it; true when the window is shown.
-    bool Arranca();
     // Main, then the window made the active one, as a user finds it.
     frmMenu* AbreVentana();
     // The service objects and the settings, without any window.

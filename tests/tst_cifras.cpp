@@ -10,10 +10,13 @@
 
 #include "Prueba.h"
 #include "platform/ado/Connection.h"
+#include "platform/report/Formato.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/CopiaEstructura.h"
+#include "reportdata/Detalle.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
+#include "reportdata/TablaTemporal.h"
 
 using reportdata::Plan;
 using reportdata::Seleccion;
@@ -613,6 +616,80 @@ class tst_cifras : public QObject {
             Llena(cn, 2, Plan::Fiel, Sel(2, "", "01/01/1990", "31/12/1990")).avisos;
         QCOMPARE(sinDatos.size(), 7);
         QCOMPARE(sinDatos.mid(5), QStringList({"LlenaTablaXvend: false", "Fin de la función"}));
+    }
+
+    // The documents behind every figure of every report add up to it to the cent, totals too:
+    // returns with their sign, each line's share of a document in that line's list, and the
+    // figures the page's notes name.
+    void documentsAddUpToEveryFigure_data() {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<int>("reporte");
+        QTest::addColumn<Seleccion>("s");
+        Seleccion linea = Sel(2);
+        linea.linea = 1;
+        for (int plan : {0, 1})
+            for (int reporte : {0, 1, 2})
+                for (const Seleccion& s : {Sel(0), Sel(1), Sel(2), Sel(2, "7"), linea})
+                    if (reporte == 2 || s.linea.isNull())
+                        QTest::addRow("%s, report %d, kind %d, salesperson '%s', line %s",
+                                      plan ? "agrupado" : "fiel", reporte, s.tipo,
+                                      qPrintable(s.vendedor), qPrintable(s.linea.toString()))
+                            << "ventas" << reporte << s;
+        QTest::newRow("thirteen lines") << "trece lineas" << 1 << Sel(0);
+    }
+    void documentsAddUpToEveryFigure() {
+        QFETCH(QString, fixture);
+        QFETCH(int, reporte);
+        QFETCH(Seleccion, s);
+        const reportdata::Reporte& r = reportdata::kReportes[reporte];
+        const Plan plan =
+            QString(QTest::currentDataTag()).startsWith("fiel") ? Plan::Fiel : Plan::Agrupado;
+        ado::Connection cn;
+        oBasesDD->AbrirBdD(cn, Base(fixture));
+        oBasesDD->cMiBase = Base(fixture);
+        TablaTemporal trabajo(cn, r.estructura);
+        const reportdata::Resultado hecho = prueba::SinFalla([&] {
+            return reportdata::LlenaTabla(r, plan, s, cn, trabajo.cTabla, [](const QString&) {});
+        });
+        const report::ReportContent c = reportdata::LeeInforme(r, trabajo.cTabla, hecho, s);
+        auto suma = [&](int fila, int columna) {
+            double total = 0;
+            for (int f = 0; f < c.filas.size(); ++f)
+                for (int k = 0; k < c.columnas.size(); ++k)
+                    if ((fila < 0 || f == fila) && (columna < 0 || k == columna))
+                        total += c.celdas[f][k];
+            return total;
+        };
+        auto detalle = [&](reportdata::Cifra cifra) {
+            return reportdata::LeeDetalle(r, s, c, hecho, cifra, cn);
+        };
+        for (int f = -1; f < c.filas.size(); ++f)
+            for (int k = -1; k < c.columnas.size(); ++k) {
+                const reportdata::Detalle d = detalle({reportdata::Cifra::Celda, f, k});
+                QVERIFY2(report::Redondea(d.Total()) == report::Redondea(suma(f, k)),
+                         qPrintable(QString("%1: %2 instead of %3")
+                                        .arg(d.titulo)
+                                        .arg(d.Total())
+                                        .arg(suma(f, k))));
+            }
+        if (r.porFechas && !HayVendedor(s))
+            QCOMPARE(report::Redondea(detalle({reportdata::Cifra::SinVendedor}).Total()),
+                     report::Redondea(hecho.ventasSinVendedor));
+        if (fixture == "trece lineas")
+            QCOMPARE(detalle({reportdata::Cifra::LineasSinLugar}).Total(), 13.0);
+        if (reporte != 1 || s.tipo != 2 || HayVendedor(s)) return;
+        QCOMPARE(report::Redondea(detalle({reportdata::Cifra::SinLinea}).Total()), 16.0);
+        // Invoice 1 of 2010 sold paint and plumbing: each list has its own share of it.
+        for (const auto& [linea, importe] : {std::pair{"Pinturas", 23.2}, {"Plomería", 50.0}}) {
+            const reportdata::Detalle d =
+                detalle({reportdata::Cifra::Celda, 2, int(c.columnas.indexOf(linea))});
+            QCOMPARE(std::count_if(d.documentos.begin(), d.documentos.end(),
+                                   [&](const reportdata::Comprobante& x) {
+                                       return x.tipo == "factura" && x.numero == "1" &&
+                                              x.importe == importe;
+                                   }),
+                     1);
+        }
     }
 
     // Both plans on every selection of generated databases, awkward keys and lines added: the

@@ -54,6 +54,7 @@ class tst_exporta : public QObject {
     QString base;
     QTemporaryDir dir;
     prueba::Programa malCifrado;  // host settings whose user is no cipher text
+    prueba::Programa renovador;   // an old host version, and the user miravel_exp
 
     prueba::Corrida Exporta(const QStringList& argumentos, const QString& clave = {}) {
         return prueba::Exporta(prueba::Conexion(base) + argumentos, clave);
@@ -85,6 +86,9 @@ class tst_exporta : public QObject {
     void initTestCase() {
         base = prueba::BaseConFixture();
         malCifrado.Configura(base);
+        renovador.Configura(base, "5.0.0");  // an old host version: the templates are renewed
+        Pon(renovador.Host() + "/Orvalo.ini",
+            Bytes(renovador.Host() + "/Orvalo.ini") + "MySQLUsuario=miravel_exp\n");
         Pon(malCifrado.Host() + "/Orvalo.ini",
             Bytes(malCifrado.Host() + "/Orvalo.ini") + "MySQLPassword=" + kCifradoMalo.toLatin1());
         Pon(dir.filePath("sin-ruta.ini"), "[Configuraci\xf3n]\nBase de datos a usar=x\n");
@@ -267,6 +271,24 @@ class tst_exporta : public QObject {
         QVERIFY(hoja["graficas"].toArray().isEmpty());
     }
 
+    // --detalle writes the documents of a figure, adding up to the figure the report shows.
+    void documentsOfAFigure() {
+        const prueba::Corrida reporte = Exporta(kMes + QStringList{"--json", "-"});
+        const QJsonArray año =
+            QJsonDocument::fromJson(reporte.salida).object()["filas"].toArray().last().toArray();
+        for (int mes : {1, 6}) {
+            const prueba::Corrida c = Exporta(
+                kMes + QStringList{"--detalle", "--mes", QString::number(mes), "--json", "-"});
+            QCOMPARE(c.estado, 0);
+            const QJsonObject d = QJsonDocument::fromJson(c.salida).object();
+            QCOMPARE(d["total"].toDouble(), año[mes].toDouble());
+            QVERIFY(d["detalle"].toString().contains("Año final: 2010"));
+        }
+        const QString csv = dir.filePath("d.csv");
+        QCOMPARE(Exporta(kMes + QStringList{"--detalle", "--csv", csv}).estado, 0);
+        QVERIFY(Bytes(csv).startsWith("\xEF\xBB\xBFTipo,Número,Fecha"));
+    }
+
     // Bad arguments or input: exit 2, a sentence naming the option and the value or path, the
     // usage, nothing written and nothing touched.
     void refusals_data() {
@@ -301,6 +323,11 @@ class tst_exporta : public QObject {
         for (const char* opcion : {"--json", "--plan", "--config"})
             fila(QString("empty ") + opcion, {"--reporte", "mes", opcion, ""},
                  QString("falta el valor de %1").arg(opcion));
+        fila("a month without --detalle", {"--reporte", "mes", "--mes", "3"}, "--mes se aplica");
+        fila("month 13", {"--reporte", "mes", "--detalle", "--mes", "13"},
+             "--mes debe ser un mes de 1 a 12, no «13»");
+        fila("the documents as a PDF", {"--reporte", "mes", "--detalle", "--pdf", "x.pdf"},
+             "--detalle escribe la lista de documentos");
         fila("line with mes", {"--reporte", "mes", "--linea", "3"},
              "--linea se aplica solo al reporte vendedor, no a mes");
         fila("png to standard output", {"--reporte", "mes", "--png", "-"},
@@ -312,6 +339,8 @@ class tst_exporta : public QObject {
                  QString("puerto no válido: ") + puerto);
         fila("read server's bad port", {"--reporte", "mes", "--servidor-lectura", "h:99999"},
              "debe ser un servidor y, si hace falta, dos puntos y su puerto");
+        fila("read server's bad delay", {"--reporte", "mes", "--retraso-maximo-lectura", "-1"},
+             "--retraso-maximo-lectura debe ser un número entero de segundos, no «-1»");
         fila("faithful plan on a read server",
              {"--reporte", "mes", "--plan", "fiel", "--servidor-lectura", "h"},
              "El plan «fiel» no puede leer las ventas en el servidor de lectura h");
@@ -370,17 +399,51 @@ class tst_exporta : public QObject {
         QVERIFY(!QFile::exists(nodos + "/no-existe.csv"));
     }
 
-    void failuresExitWithOneAndSaySo() {
-        prueba::Ejecuta("RENAME TABLE `" + base + "`.remisiones TO `" + base +
-                        "`.remisiones_fuera");
-        prueba::Corrida c = Exporta(kMes);
-        QCOMPARE(c.estado, 1);
-        QVERIFY(c.error.contains("error 1146"));
-        c = prueba::Exporta(kMes + prueba::Conexion(base, "1"));
-        QCOMPARE(c.estado, 1);
-        // Said in Spanish first, naming the server; the client's own words below.
-        QVERIFY2(c.error.contains("El servidor 127.0.0.1:1 rechazó la conexión"),
-                 qPrintable(c.error));
+    // A failure exits with 1 and says in Spanish what happened and what to check, the server's
+    // words below. A user with the rights README lists renews the templates; without one of them
+    // it is told which, and the renewal leaves no table of its own.
+    void failuresSaySo_data() {
+        QTest::addColumn<QString>("prepara");
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("mensaje");  // empty: no failure
+        const QString b = "`" + base + "`";
+        const QStringList usuario = kMes + prueba::Conexion(base, {}, "miravel_exp"),
+                          renueva{"--reporte", "mes", "--config", renovador.Ini()};
+        QTest::newRow("missing sales table")
+            << "RENAME TABLE " + b + ".remisiones TO " + b + ".remisiones_fuera" << usuario
+            << "No existe la tabla «remisiones» en la base de datos «" + base + "»";
+        QTest::newRow("refused connection")
+            << "" << kMes + prueba::Conexion(base, "1", "miravel_exp")
+            << "El servidor 127.0.0.1:1 rechazó la conexión";
+        QTest::newRow("README's rights") << "" << renueva << "";
+        QTest::newRow("no ALTER to renew")
+            << "REVOKE ALTER ON orvaloreportes.* FROM miravel_exp@'127.0.0.1'" << renueva
+            << "El usuario «miravel_exp» no tiene el permiso ALTER sobre la tabla "
+               "orvaloreportes.ventasde3y";
+        QTest::newRow("read-only server")
+            << "SET GLOBAL read_only=1" << usuario
+            << "El servidor 127.0.0.1:" + prueba::Puerto() + " es de solo lectura";
+    }
+    void failuresSaySo() {
+        QFETCH(QString, prepara);
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, mensaje);
+        prueba::Ejecuta("CREATE USER 'miravel_exp'@'127.0.0.1' IDENTIFIED BY 'S3creto!'");
+        prueba::Ejecuta("GRANT SELECT, CREATE, INSERT, UPDATE, DROP ON `" + base +
+                        "`.* TO miravel_exp@'127.0.0.1'");
+        prueba::Ejecuta(
+            "GRANT SELECT, CREATE, INSERT, ALTER, DROP ON orvaloreportes.* TO "
+            "miravel_exp@'127.0.0.1'");
+        if (!prepara.isEmpty()) prueba::Ejecuta(prepara);
+        const prueba::Corrida c = prueba::Exporta(argumentos, "S3creto!");
+        prueba::Ejecuta("SET GLOBAL read_only=0");
+        QCOMPARE(c.estado, mensaje.isEmpty() ? 0 : 1);
+        QVERIFY2(c.error.contains(mensaje), qPrintable(c.error));
+        QCOMPARE(prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE "
+                               "TABLE_SCHEMA='orvaloreportes' AND TABLE_NAME LIKE '%!_nueva%' "
+                               "ESCAPE '!'")
+                     .toInt(),
+                 0);
     }
 
     // SIGINT, SIGTERM or SIGHUP in the middle of a statement: the statement stopped, no table,

@@ -3,6 +3,8 @@
 #include <QMutex>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 #include <csignal>
 #include <thread>
@@ -18,6 +20,45 @@ const QList<QStringList> kReportes{
     {"--reporte", "linea", "--anio", "2010"},
     {"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010"},
     {"--reporte", "mes", "--anio", "2011", "--ventas", "facturas", "--plan", "fiel"}};
+
+// A balancer on the loopback that sends each new connection to the next node in turn, as a
+// plain TCP balancer or HAProxy in round robin does.
+struct Balanceador {
+    QString puerto;
+    std::unique_ptr<QThread> hilo;
+    explicit Balanceador(const QStringList& nodos) {
+        QSemaphore listo;
+        hilo.reset(QThread::create([&, nodos] {
+            QTcpServer servidor;
+            servidor.listen(QHostAddress::LocalHost);
+            puerto = QString::number(servidor.serverPort());
+            int turno = 0;
+            QObject::connect(&servidor, &QTcpServer::newConnection, [&] {
+                while (QTcpSocket* cliente = servidor.nextPendingConnection()) {
+                    auto* nodo = new QTcpSocket(cliente);
+                    nodo->connectToHost(QHostAddress::LocalHost,
+                                        nodos[turno++ % nodos.size()].toUShort());
+                    for (auto [de, a] : {std::pair{cliente, nodo}, std::pair{nodo, cliente}}) {
+                        QObject::connect(de, &QTcpSocket::readyRead, a,
+                                         [de, a] { a->write(de->readAll()); });
+                        QObject::connect(de, &QTcpSocket::disconnected, a,
+                                         &QTcpSocket::disconnectFromHost);
+                    }
+                    QObject::connect(cliente, &QTcpSocket::disconnected, cliente,
+                                     &QObject::deleteLater);
+                }
+            });
+            listo.release();
+            QEventLoop().exec();
+        }));
+        hilo->start();
+        listo.acquire();
+    }
+    ~Balanceador() {
+        hilo->quit();
+        hilo->wait();
+    }
+};
 
 }  // namespace
 
@@ -78,6 +119,9 @@ class tst_galera : public QObject {
     void initTestCase() {
         base = prueba::BaseConFixture();
         programa.Configura(base, "5.0.0");
+        prueba::Ejecuta("CREATE USER IF NOT EXISTS miravel@'127.0.0.1' IDENTIFIED BY 'clave'");
+        prueba::Ejecuta("GRANT ALL ON `" + base + "`.* TO miravel@'127.0.0.1'");
+        prueba::Ejecuta("GRANT ALL ON orvaloreportes.* TO miravel@'127.0.0.1'");
         nodo1.Open("127.0.0.1", prueba::Puerto(), "root", "", base);
         // The fixture's rows reach the second node (InnoDB); the session waits for them.
         nodo2.Open("127.0.0.1", prueba::Puerto2(), "root", "", base);
@@ -124,6 +168,37 @@ class tst_galera : public QObject {
         }
     }
 
+    // Behind a balancer each session of a run lands on another node: the figures are the
+    // cluster's all the same, and a stopped run is stopped on the node where it runs.
+    void runsThroughABalancer() {
+        const Balanceador balanceador({prueba::Puerto(), prueba::Puerto2()});
+        for (const QStringList& r : kReportes) {
+            const QByteArray esperado = Exporta(prueba::Puerto(), r).salida;
+            for (int i = 0; i < 3; ++i) {
+                const prueba::Corrida c = Exporta(balanceador.puerto, r);
+                QVERIFY2(c.estado == 0, qPrintable(c.error));
+                QCOMPARE(c.salida, esperado);
+            }
+        }
+        ado::Connection cerrojos[2];
+        for (int n = 0; n < 2; ++n) {
+            cerrojos[n].Open("127.0.0.1", n ? prueba::Puerto2() : prueba::Puerto(), "root", "",
+                             base);
+            cerrojos[n].Execute("LOCK TABLES facturas WRITE");  // holds the reads on both nodes
+        }
+        QProcess detenida;
+        detenida.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
+                       kReportes[0] + prueba::Conexion(base, balanceador.puerto));
+        QTRY_VERIFY_WITH_TIMEOUT(Tablas(nodo1, "tbltemp%") == 1, 20000);
+        QTest::qWait(500);  // its reads are waiting by now
+        detenida.terminate();
+        const bool termino = detenida.waitForFinished(20000);
+        for (ado::Connection& c : cerrojos) c.Execute("UNLOCK TABLES");
+        QVERIFY(termino);
+        QCOMPARE(detenida.exitCode(), 143);
+        QTRY_COMPARE(Tablas(nodo1, "tbltemp%"), 0);
+    }
+
     // A run killed on node 1 keeps its table while it lives, from runs on either node; once gone,
     // a run on node 2 still leaves it (its node is a member) and the next on node 1 reclaims it.
     void killedRunReclaimedOnItsOwnNode() {
@@ -165,19 +240,48 @@ class tst_galera : public QObject {
         QVERIFY(!Existe(nodo2, tabla));
     }
 
-    // A node no longer in the cluster leaves tables nobody else judges by lock: any run drops
-    // them. An older run's table (no server named) is left alone on a cluster.
+    // A node no longer in the cluster leaves tables nobody else judges by lock: any run that may
+    // list the members drops them (root reads mysql.wsrep_cluster_members; the plugin wsrep_info
+    // lists them to SUPER); without a list nothing but its own node's is touched. An older
+    // run's table (no server named, or a live member's name) is left alone on a cluster.
+    void goneNodesTablesReclaimed_data() {
+        QTest::addColumn<QString>("usuario");
+        QTest::addColumn<QString>("prepara");  // and the statements that undo it, after a '|'
+        QTest::addColumn<bool>("reclamada");
+        QTest::newRow("root") << "root"
+                              << "|" << true;
+        QTest::newRow("no members list") << "miravel"
+                                         << "|" << false;
+        QTest::newRow("wsrep_info")
+            << "miravel"
+            << "INSTALL SONAME 'wsrep_info';GRANT SUPER ON *.* TO miravel@'127.0.0.1'|UNINSTALL "
+               "SONAME 'wsrep_info';REVOKE SUPER ON *.* FROM miravel@'127.0.0.1'"
+            << true;
+    }
     void goneNodesTablesReclaimed() {
-        const QString marca = kMarcaDeTrabajo;
+        QFETCH(QString, usuario);
+        QFETCH(QString, prepara);
+        QFETCH(bool, reclamada);
+        const auto ejecuta = [&](const QString& sentencias) {
+            for (const QString& sql : sentencias.split(';', Qt::SkipEmptyParts)) nodo1.Execute(sql);
+        };
+        ejecuta(prepara.section('|', 0, 0));
+        const QString marca = kMarcaDeTrabajo,
+                      nombre = prueba::Valor("SELECT @@hostname").toString();
         nodo1.Execute("CREATE TABLE tbltemp900 (a int) COMMENT='" + marca + " de nodo9 1x2y'");
         nodo1.Execute("CREATE TABLE tbltemp901 (a int) COMMENT='" + marca + " 1x2y'");
-        nodo1.Execute("CREATE TABLE tbltemp902 (a int) COMMENT='" + marca + " de nodo2 1x2y'");
-        const prueba::Corrida c = Exporta(prueba::Puerto(), kReportes[0]);
+        nodo1.Execute("CREATE TABLE tbltemp902 (a int) COMMENT='" + marca + " de " + nombre +
+                      " 1x2y'");
+        const prueba::Corrida c =
+            prueba::Exporta(kReportes[0] + prueba::Conexion(base, prueba::Puerto(), usuario) +
+                                QStringList{"--json", "-"},
+                            usuario == "root" ? "" : "clave");
+        ejecuta(prepara.section('|', 1));
         QVERIFY2(c.estado == 0, qPrintable(c.error));
-        QVERIFY(!Existe(nodo1, "tbltemp900"));
+        QCOMPARE(Existe(nodo1, "tbltemp900"), !reclamada);
         QVERIFY(Existe(nodo1, "tbltemp901"));
         QVERIFY(Existe(nodo1, "tbltemp902"));
-        nodo1.Execute("DROP TABLE tbltemp901, tbltemp902");
+        nodo1.Execute("DROP TABLE IF EXISTS tbltemp900, tbltemp901, tbltemp902");
     }
 };
 

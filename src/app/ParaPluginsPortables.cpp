@@ -125,6 +125,8 @@ void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni) {
     };
     ado::Connection::SetTimeouts(segundos(kEsperaConexion, kEsperaConexionOmision),
                                  segundos(kEsperaConsulta, kEsperaConsultaOmision));
+    reportdata::nRetrasoMaximoLectura =
+        segundos(reportdata::kClaveRetraso, reportdata::kRetrasoOmision);
 }
 
 QString ArchivoDelHost(const QString& rutaDeOrvalo) {

@@ -23,7 +23,8 @@ QString LeeValorIni(const QString& seccion, const QString& clave, const QString&
 reportdata::Plan LeePlan(tramo5::libKZCM& libreria, const QString& archivoIni);
 // The read server ("host[:port]") the grouped plans read the sales on; empty: none.
 QString LeeServidorLectura(tramo5::libKZCM& libreria, const QString& archivoIni);
-// How long to wait for the server, in seconds: to accept a session and for any one answer.
+// How long to wait for the server, in seconds: to accept a session and for any one answer; and
+// how far behind the main server the read server may be.
 inline const QString kEsperaConexion = "Espera de conexión";
 inline const QString kEsperaConsulta = "Espera de consulta";
 inline constexpr int kEsperaConexionOmision = 10;

@@ -166,6 +166,9 @@ QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, con
         ConClavesDeVentas(conexion, rs.Fields(1).toString()) + " COMMENT=" +
         ado::Quote(Marca(NodoDe(conexion).huella, ficha.isEmpty() ? NuevaFicha() : ficha));
     oBasesDD->CierraTabla(rs);
+    // Only the table's own name is renamed: a comment or a default naming the template stays.
+    const QRegularExpression nombreDePlantilla("^(CREATE TABLE [`\"])" +
+                                               QRegularExpression::escape(plantilla) + "([`\"])");
     // The table's lock is taken before the table exists and held for its whole life. A plain
     // CREATE TABLE: when another program took the free name first, the server says so and we
     // take the next one, so no two prints ever share a table. On a cluster a CREATE of the same
@@ -175,7 +178,7 @@ QString CopiaEstructura(ado::Connection& conexion, const QString& plantilla, con
         const QString nombre = "tbltemp" + QString::number(n);
         if (!TomaCandado(conexion, nombre)) continue;
         try {
-            conexion.Execute(QString(creacion).replace(plantilla, nombre));
+            conexion.Execute(QString(creacion).replace(nombreDePlantilla, "\\1" + nombre + "\\2"));
             return nombre;
         } catch (const RuntimeError& e) {
             SueltaCandado(conexion, nombre);

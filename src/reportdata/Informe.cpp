@@ -67,13 +67,15 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
 
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            const Resultado& r, const Seleccion& s) {
+                                            const Resultado& r, const Seleccion& s,
+                                            report::RowSource filas) {
     aplicacion.LogOnServer(oBasesDD->cRuta, oBasesDD->cPuerto, oBasesDD->cUsuario,
                            oBasesDD->cPassword);
     auto abierto = aplicacion.OpenReport(archivo, report::Application::crOpenReportByTempCopy);
     abierto->DatabaseTables(1).SetLocation(tabla1);
     abierto->SetSelection(DescribeSeleccion(reporte, s));
     abierto->SetFileName(NombreDeArchivo(reporte, s));
+    abierto->SetRowSource(std::move(filas));
     QStringList nota;
     if (reporte.tipo == TipoReporte::PorVendedor && r.tieneDatos &&
         report::Redondea(r.ventasSinVendedor) != 0)
@@ -91,10 +93,10 @@ std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, con
 }
 
 report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, const Resultado& r,
-                                 const Seleccion& s) {
+                                 const Seleccion& s, report::RowSource filas) {
     report::Application aplicacion;
     return AbreReporte(aplicacion, reporte, App::Archivo(reporte.archivo),
-                       oBasesDD->cMiBase + "." + cTabla, r, s)
+                       oBasesDD->cMiBase + "." + cTabla, r, s, std::move(filas))
         ->Read();
 }
 

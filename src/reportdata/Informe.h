@@ -25,13 +25,16 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
                      ado::Connection* lectura = nullptr, const Resultado& previo = {});
 
 // Opens the report file from the program's folder, points its first table at tabla1
-// ("base.table") and fills its formulas from r; the page tells the selection and r's notes.
+// ("base.table") and fills its formulas from r; the page tells the selection and r's notes. Its
+// rows are read through filas: the session of the work that filled the table.
 std::unique_ptr<report::Report> AbreReporte(report::Application& aplicacion, const Reporte& reporte,
                                             const QString& archivo, const QString& tabla1,
-                                            const Resultado& r, const Seleccion& s);
+                                            const Resultado& r, const Seleccion& s,
+                                            report::RowSource filas);
 
-// A report without a window: its filled work table opened as the report and its rows read.
+// A report without a window: its filled work table opened as the report and its rows read
+// (through filas; none: a session of its own).
 report::ReportContent LeeInforme(const Reporte& reporte, const QString& cTabla, const Resultado& r,
-                                 const Seleccion& s);
+                                 const Seleccion& s, report::RowSource filas = {});
 
 }  // namespace reportdata

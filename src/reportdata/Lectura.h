@@ -23,8 +23,22 @@ std::optional<ado::ConnectionSettings> AjustesDeLectura(const ado::ConnectionSet
 // The faithful plan writes the work table between its reads, on one server: refused with a read
 // server (error 5 saying why).
 void CompruebaPlan(Plan plan, const QString& servidor);
-// What the page says of figures read on the read server: where, and how far behind the main one
-// the server itself says it was (when the user may ask it).
-QString OrigenDeLasCifras(ado::Connection& lectura);
+inline const QString kClaveRetraso = "Retraso máximo de lectura";
+inline constexpr int kRetrasoOmision = 30;
+// Seconds the read server may be behind the main one; read at start as the read server is.
+extern int nRetrasoMaximoLectura;
+
+// Where a report's figures come from, and what its page says of it.
+struct Origen {
+    bool enLectura = false;  // false: the main server
+    QString texto;
+};
+// Whether the read server holds everything committed on the main one before the work table
+// tabla (carrying ficha) was made there: it has applied that CREATE once the table shows on it.
+// Waits up to retrasoMaximo seconds; a replica whose status says it is stopped, or further behind
+// than that, is not waited for. Not current in time, or not to be known: the main server. The
+// read session is opened here with ajustes and closed when not used; a cancelled work throws.
+Origen OrigenDeLasCifras(ado::Connection& lectura, const ado::ConnectionSettings& ajustes,
+                         const QString& tabla, const QString& ficha, int retrasoMaximo);
 
 }  // namespace reportdata

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 #include "platform/ado/Connection.h"
+#include "platform/vb/RuntimeError.h"
 
 namespace {
 
@@ -22,35 +23,43 @@ QString Huella(const QString& identidad) {
         QCryptographicHash::hash(identidad.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
 }
 
+// The digests of the members' identities and of their names: an older version marked its tables
+// with a node's name, and a live member's are never taken for a gone node's. The list comes
+// from the plugin wsrep_info (to SUPER), else from mysql.wsrep_cluster_members (a right to read
+// mysql).
 std::optional<QSet<QString>> Miembros(ado::Connection& conexion) {
     if (Variables(conexion, "SHOW STATUS LIKE 'wsrep_cluster_status'")
             .value("wsrep_cluster_status") != "Primary")
         return std::nullopt;
-    QSqlQuery tabla = conexion.Query(
-        "SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='information_schema' "
-        "AND TABLE_NAME='WSREP_MEMBERSHIP'");
-    if (!tabla.next() || tabla.value(0).toInt() == 0) return std::nullopt;
-    QSqlQuery q = conexion.Query("SELECT NAME FROM information_schema.WSREP_MEMBERSHIP");
-    QSet<QString> nombres;
-    while (q.next()) nombres.insert(Huella(q.value(0).toString()));
-    if (nombres.isEmpty()) return std::nullopt;
-    return nombres;
+    for (const char* lista : {"SELECT UUID, NAME FROM information_schema.WSREP_MEMBERSHIP",
+                              "SELECT node_uuid, node_name FROM mysql.wsrep_cluster_members"}) {
+        try {
+            QSqlQuery q = conexion.Query(lista);
+            QSet<QString> huellas;
+            while (q.next())
+                huellas << Huella(q.value(0).toString()) << Huella(q.value(1).toString());
+            if (!huellas.isEmpty()) return huellas;
+        } catch (const RuntimeError&) {
+            // No plugin, or no right to the table: the next list, or none.
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 Nodo NodoDe(ado::Connection& conexion) {
-    const QHash<QString, QString> v = Variables(conexion,
-                                                "SHOW VARIABLES WHERE Variable_name IN "
-                                                "('wsrep_on','wsrep_node_name','hostname','port')");
     Nodo nodo;
-    nodo.enCluster = v.value("wsrep_on") == "ON";
-    if (!nodo.enCluster) {
-        nodo.huella = Huella(v.value("hostname") + ":" + v.value("port"));
+    // A node's group UUID: unique even where the nodes keep the host's name as theirs.
+    nodo.enCluster = !conexion.Node().isEmpty();
+    if (nodo.enCluster) {
+        nodo.huella = Huella(conexion.Node());
+        nodo.miembros = Miembros(conexion);
         return nodo;
     }
-    nodo.huella = Huella(v.value("wsrep_node_name"));
-    nodo.miembros = Miembros(conexion);
+    const QHash<QString, QString> v =
+        Variables(conexion, "SHOW VARIABLES WHERE Variable_name IN ('hostname','port')");
+    nodo.huella = Huella(v.value("hostname") + ":" + v.value("port"));
     return nodo;
 }
 

@@ -83,20 +83,33 @@ void Renueva(ado::Connection& conexion, const QString& nombre, const QString& cr
     const Renovacion renovacion(nombre, id.value(0).toString(), NodoDe(conexion).huella);
     const QString &nueva = renovacion.nueva, &vieja = renovacion.vieja;
     TomaCandado(conexion, nueva);  // free: the session is this one, and any earlier was reclaimed
-    conexion.Execute("Drop table if exists " + nueva + "," + vieja);
-    conexion.Execute(QString(creacion).replace("`" + nombre + "`", "`" + nueva + "`"));
+    const QString borra = "Drop table if exists " + nueva + "," + vieja;
     try {
-        conexion.Execute("Rename table " + nombre + " to " + vieja + "," + nueva + " to " + nombre);
-    } catch (const RuntimeError& e) {
-        if (e.Number() != mysqlError::kTablaNoExiste) throw;
-        // No template yet: the new one takes the name, unless another program's did first.
+        conexion.Execute(borra);
+        conexion.Execute(QString(creacion).replace("`" + nombre + "`", "`" + nueva + "`"));
         try {
-            conexion.Execute("Rename table " + nueva + " to " + nombre);
-        } catch (const RuntimeError& otra) {
-            if (otra.Number() != mysqlError::kTablaExiste) throw;
+            conexion.Execute("Rename table " + nombre + " to " + vieja + "," + nueva + " to " +
+                             nombre);
+        } catch (const RuntimeError& e) {
+            if (e.Number() != mysqlError::kTablaNoExiste) throw;
+            // No template yet: the new one takes the name, unless another program's did first.
+            try {
+                conexion.Execute("Rename table " + nueva + " to " + nombre);
+            } catch (const RuntimeError& otra) {
+                if (otra.Number() != mysqlError::kTablaExiste) throw;
+            }
         }
+        conexion.Execute(borra);
+    } catch (const RuntimeError&) {
+        // A renewal the server refused (a missing right, a full disk) leaves nothing of its own.
+        try {
+            conexion.Execute(borra);
+            SueltaCandado(conexion, nueva);
+        } catch (const RuntimeError&) {
+            // No server to drop them on: the next start reclaims them.
+        }
+        throw;
     }
-    conexion.Execute("Drop table if exists " + nueva + "," + vieja);
     SueltaCandado(conexion, nueva);
 }
 

@@ -10,6 +10,7 @@
 #include "reportdata/Constructor.h"
 #include "reportdata/Reglas.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/VentasXvend.h"
 
 namespace reportdata {
 namespace {
@@ -17,18 +18,14 @@ namespace {
 // What each year's column of the salesperson report holds: the first year from the start date
 // two years back, the third year up to the end date (and any later year of the period).
 QString Columnas(const Seleccion& s) {
-    const QDate inicio = FechaDe(s.fechaInicial), fin = FechaDe(s.fechaFinal);
-    const int y1 = inicio.year() - 2;
-    QDate desde(y1, inicio.month(), inicio.day());
-    if (!desde.isValid()) desde = QDate(y1, inicio.month(), 28);
+    const Periodo periodo = PeriodoDe(s, {});
     QStringList columnas;
     for (int i = 0; i < 3; ++i) {
-        const QDate primero = qMax(desde, QDate(y1 + i, 1, 1));
-        const QDate ultimo = i < 2 ? qMin(fin, QDate(y1 + i, 12, 31)) : fin;
-        const QString año = QString::number(y1 + i);
+        const auto [primero, ultimo] = DiasDeColumna(periodo, i);
+        const QString año = QString::number(periodo.y1 + i);
         if (ultimo < primero)
             columnas << año + " sin días";
-        else if (primero == QDate(y1 + i, 1, 1) && ultimo == QDate(y1 + i, 12, 31))
+        else if (primero == QDate(periodo.y1 + i, 1, 1) && ultimo == QDate(periodo.y1 + i, 12, 31))
             columnas << año + " completo";
         else
             columnas << año + " del " + primero.toString("dd/MM/yyyy") + " al " +

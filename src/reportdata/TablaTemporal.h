@@ -18,6 +18,8 @@ class TablaTemporal {
     void Borra();
 
     QString cTabla;
+    // This run's token in the table's comment.
+    const QString& Ficha() const { return ficha_; }
 
   private:
     ado::Connection& conexion_;

@@ -14,20 +14,23 @@ namespace reportdata {
 namespace {
 const int kInsistencia = 250;  // ms between two kills of the same cancel
 
-// Stops the statements of sesiones, from control: a session on the same server as they are.
-void Detiene(ado::Connection& control, const ado::ConnectionSettings& ajustes,
-             ado::Sessions& sesiones) {
-    try {
-        // A control session the server dropped meanwhile is opened again to stop the work.
-        if (control.IsOpen())
-            control.EnsureOpen();
-        else
-            control.Open(ajustes);
-        sesiones.Cancel(control);
-    } catch (const RuntimeError&) {
-        // No server to reach: no statement starts from now on, and the running ones end on
-        // their own waits.
-        sesiones.Cancel(control);
+// Stops the statements of sesiones from sessions on the same nodes as they are: an id names
+// another session on another node, where a balancer may put a new session.
+void Detiene(std::map<QString, std::unique_ptr<ado::Connection>>& controles,
+             const ado::ConnectionSettings& ajustes, ado::Sessions& sesiones) {
+    sesiones.Stop();
+    for (const QString& nodo : sesiones.Nodes()) {
+        std::unique_ptr<ado::Connection>& control = controles[nodo];
+        if (!control) control = std::make_unique<ado::Connection>();
+        try {
+            // A control session the server dropped meanwhile is opened again to stop the work.
+            if (!control->IsOpen() || control->EnsureOpen() || control->Node() != nodo)
+                if (!control->OpenOn(ajustes, nodo)) continue;
+            sesiones.Cancel(*control);
+        } catch (const RuntimeError&) {
+            // No server to reach: no statement starts from now on, and the running ones end on
+            // their own waits.
+        }
     }
 }
 
@@ -41,6 +44,7 @@ Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
       ajustes_(ajustes),
       servidorLectura_(cServidorLectura),
       lectura_(AjustesDeLectura(ajustes, cServidorLectura)),
+      retrasoMaximo_(nRetrasoMaximoLectura),
       avisa_(std::move(avisa)),
       resultado_(previo) {
     insiste_.setInterval(kInsistencia);
@@ -78,9 +82,19 @@ Desenlace Trabajo::Corre() {
 void Trabajo::Cancela() {
     if (!corriendo_) return;
     if (!insiste_.isActive()) insiste_.start();
-    Detiene(control_, ajustes_, *sesiones_);
+    Detiene(controles_, ajustes_, *sesiones_);
     // Session ids are the read server's own: its statements are stopped there.
-    if (lectura_) Detiene(controlLectura_, *lectura_, *sesionesLectura_);
+    if (lectura_) Detiene(controlesLectura_, *lectura_, *sesionesLectura_);
+}
+
+ado::Table Trabajo::Lee(const QString& sentencia) {
+    std::unique_lock<std::mutex> candado(mutex_);
+    pedido_ = sentencia;
+    fallaAlLeer_ = nullptr;
+    cambio_.notify_all();
+    cambio_.wait(candado, [this] { return !pedido_; });
+    if (fallaAlLeer_) std::rethrow_exception(fallaAlLeer_);
+    return std::move(respuesta_);
 }
 
 void Trabajo::Borra() {
@@ -120,21 +134,36 @@ void Trabajo::Hilo() {
         ado::Connection conexion, lectura;  // a session belongs to the thread that opened it
         conexion.JoinSessions(sesiones_);
         conexion.Open(ajustes_);
-        if (lectura_) {
-            lectura.JoinSessions(sesionesLectura_);
-            lectura.Open(*lectura_);
-        }
+        lectura.JoinSessions(sesionesLectura_);
         Avanza("Copiando la estructura del reporte", 0, 1);
         TablaTemporal trabajo(conexion, reporte_.estructura);
+        // Made on the main server right before the sales are read: the read server is current
+        // once it shows the table.
+        const Origen origen = lectura_ ? OrigenDeLasCifras(lectura, *lectura_, trabajo.cTabla,
+                                                           trabajo.Ficha(), retrasoMaximo_)
+                                       : Origen{};
         Resultado resultado = LlenaTabla(reporte_, plan_, seleccion_, conexion, trabajo.cTabla,
-                                         avisa, lectura_ ? &lectura : nullptr, previo);
-        resultado.origenDeCifras = lectura_ ? OrigenDeLasCifras(lectura) : QString();
+                                         avisa, origen.enLectura ? &lectura : nullptr, previo);
+        resultado.origenDeCifras = origen.texto;
         candado.lock();
         resultado_ = resultado;
         cTabla_ = trabajo.cTabla;
         Termina(candado);
-        // The table lives until the report is closed.
-        cambio_.wait(candado, [this] { return borrar_; });
+        // The table lives until the report is closed; its rows are read on this session.
+        for (;;) {
+            cambio_.wait(candado, [this] { return borrar_ || pedido_; });
+            if (!pedido_) break;
+            const QString sentencia = *pedido_;
+            candado.unlock();
+            try {
+                respuesta_ = ado::ReadAll(conexion, sentencia);
+            } catch (...) {
+                fallaAlLeer_ = std::current_exception();
+            }
+            candado.lock();
+            pedido_.reset();
+            cambio_.notify_all();
+        }
         try {
             trabajo.Borra();
         } catch (...) {

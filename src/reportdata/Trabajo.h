@@ -7,12 +7,14 @@
 #include <QTimer>
 #include <condition_variable>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Sessions.h"
 #include "reportdata/Constructor.h"
 #include "reportdata/Plan.h"
@@ -45,6 +47,10 @@ class Trabajo : public QObject {
     void Cancela();
     // Drops the work table once the report is closed; its failure is the report's.
     void Borra();
+    // Runs a statement on the work's own session, the one that filled the table, between Hecho
+    // and Borra: on a cluster another session may land on a node the table's rows never reach.
+    // Waits for it; its failure is thrown here.
+    ado::Table Lee(const QString& sentencia);
 
     bool Cancelado() const { return sesiones_->Cancelled(); }
     std::exception_ptr Falla() const { return falla_; }
@@ -70,17 +76,21 @@ class Trabajo : public QObject {
         int hecho = 0, total = 0;
     };
 
+    // The sessions that stop the work's statements, one per node the work's sessions are on.
+    using Controles = std::map<QString, std::unique_ptr<ado::Connection>>;
+
     const Reporte& reporte_;
     Plan plan_;
     Seleccion seleccion_;
     ado::ConnectionSettings ajustes_;
     QString servidorLectura_;
     std::optional<ado::ConnectionSettings> lectura_;
+    int retrasoMaximo_;
     Aviso avisa_;
-    ado::Connection control_;  // this thread's session that stops the work's statements
+    Controles controles_;  // on this thread
     QTimer insiste_;
     std::shared_ptr<ado::Sessions> sesiones_ = std::make_shared<ado::Sessions>();
-    ado::Connection controlLectura_;  // the same on the read server, for the sessions there
+    Controles controlesLectura_;  // the same on the read server, for the sessions there
     std::shared_ptr<ado::Sessions> sesionesLectura_ = std::make_shared<ado::Sessions>();
     std::thread hilo_;
     std::mutex mutex_;
@@ -92,7 +102,9 @@ class Trabajo : public QObject {
     bool avisoLeido_ = true;
     QString cTabla_;
     Resultado resultado_;
-    std::exception_ptr falla_, fallaAlBorrar_;
+    std::optional<QString> pedido_;  // a statement Lee asks the work's thread to run
+    ado::Table respuesta_;
+    std::exception_ptr falla_, fallaAlBorrar_, fallaAlLeer_;
 };
 
 }  // namespace reportdata

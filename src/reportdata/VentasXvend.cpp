@@ -23,8 +23,15 @@ Periodo PeriodoDe(const Seleccion& s, const QString& columna) {
     if (!desplazada.isValid()) desplazada = QDate(y1, inicio.month(), 28);
     const QString desde = oLibreria->FechaSQL(desplazada.toString(oLibreria->FormatoFecha()));
     const QString hasta = oLibreria->FechaSQL(FechaDe(s.fechaFinal));
-    return {y1, " where " + columna + ">=" + ado::Quote(desde) + " and " + columna +
-                    "<=" + ado::Quote(hasta)};
+    return {y1, desplazada, FechaDe(s.fechaFinal),
+            " where " + columna + ">=" + ado::Quote(desde) + " and " + columna +
+                "<=" + ado::Quote(hasta)};
+}
+
+Dias DiasDeColumna(const Periodo& p, int columna) {
+    const int año = p.y1 + columna;
+    return {qMax(p.desde, QDate(año, 1, 1)),
+            columna < 2 ? qMin(p.hasta, QDate(año, 12, 31)) : p.hasta};
 }
 
 QString CondicionLinea(const Seleccion& s) {

@@ -1,6 +1,7 @@
 #pragma once
 // What both plans of the salesperson report ask the same way: the period, the line condition,
 // the grouped sales statement and the key that must fit the work table.
+#include <QDate>
 #include <QString>
 
 #include <functional>
@@ -18,9 +19,16 @@ namespace reportdata {
 // From the start date two years back (29 February becomes the 28th) to the end date.
 struct Periodo {
     int y1;
+    QDate desde, hasta;
     QString condicion;  // " where columna>=... and columna<=..."
 };
 Periodo PeriodoDe(const Seleccion& s, const QString& columna);
+// The days a year's column holds (0, 1, 2): its year within the period, the third up to the end
+// date (any later year of the period too). Empty (primero > ultimo) when none.
+struct Dias {
+    QDate primero, ultimo;
+};
+Dias DiasDeColumna(const Periodo& p, int columna);
 
 // " and lineas.Id=N" when a line is chosen.
 QString CondicionLinea(const Seleccion& s);

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 #include <cstdio>
 #include <functional>
 
@@ -16,10 +17,12 @@
 #include "platform/ado/Connection.h"
 #include "platform/report/Export.h"
 #include "platform/report/ExportXlsx.h"
+#include "platform/report/Listado.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/App.h"
 #include "platform/vb/RuntimeError.h"
 #include "platform/vb/SaveFile.h"
+#include "reportdata/Detalle.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
 #include "reportdata/Lectura.h"
@@ -74,6 +77,8 @@ bool Configura(Pedido& p) {
         ado::Connection::SetTimeouts(
             p.esperaConexion.isEmpty() ? kEsperaConexionOmision : p.esperaConexion.toInt(),
             p.esperaConsulta.isEmpty() ? kEsperaConsultaOmision : p.esperaConsulta.toInt());
+    if (!p.retrasoMaximoLectura.isEmpty())
+        reportdata::nRetrasoMaximoLectura = p.retrasoMaximoLectura.toInt();
     auto sustituye = [](QString& destino, const QString& valor) {
         if (!valor.isEmpty()) destino = valor;
     };
@@ -130,26 +135,87 @@ void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
     std::fflush(stderr);
 }
 
+// The outputs asked for, each with what writes it into the batch.
+using Salidas = QList<std::pair<QString, std::function<void(const QString&, SaveFiles&)>>>;
+
+Salidas DelReporte(const Pedido& p, const report::ReportPages& paginas,
+                   const reportdata::Resultado& resultado) {
+    return {{p.pdf, [&](const QString& f, SaveFiles& l) { report::ExportPdf(paginas, f, &l); }},
+            {p.png, [&](const QString& f, SaveFiles& l) { report::ExportPng(paginas, f, &l); }},
+            {p.csv, [&](const QString& f, SaveFiles& l) { report::ExportCsv(paginas, f, &l); }},
+            {p.xlsx, [&](const QString& f, SaveFiles& l) { report::ExportXlsx(paginas, f, &l); }},
+            {p.json, [&](const QString& f, SaveFiles& l) {
+                 l.Add(f, Json(p, paginas.Content(), resultado));
+             }}};
+}
+
+QByteArray JsonDetalle(const report::Listado& l) {
+    QJsonArray columnas, documentos;
+    for (const QString& c : l.columnas) columnas << c;
+    double total = 0;
+    for (const QVariantList& f : l.filas) {
+        QJsonArray fila;
+        for (const QVariant& v : f)
+            fila << (v.typeId() == QMetaType::QDate ? QJsonValue(v.toDate().toString(Qt::ISODate))
+                                                    : QJsonValue::fromVariant(v));
+        documentos << fila;
+        total += f.last().toDouble();
+    }
+    return QJsonDocument(QJsonObject{{"detalle", l.titulo},
+                                     {"columnas", columnas},
+                                     {"documentos", documentos},
+                                     {"total", total}})
+        .toJson();
+}
+
+Salidas DelDetalle(const Pedido& p, const report::Listado& l) {
+    return {{p.csv, [&](const QString& f, SaveFiles& s) { report::ExportListadoCsv(l, f, &s); }},
+            {p.xlsx, [&](const QString& f, SaveFiles& s) { report::ExportListadoXlsx(l, f, &s); }},
+            {p.json, [&](const QString& f, SaveFiles& s) { s.Add(f, JsonDetalle(l)); }}};
+}
+
 // Writes every output asked for to its temporary file, then puts them all in place: a failure
 // or a signal on the way (looked for between outputs and between pages) leaves every target as
 // it was.
-void Escribe(const Pedido& p, const report::ReportContent& contenido,
-             const reportdata::Resultado& resultado, const Senales& senales) {
-    const report::ReportPages paginas(contenido);
+void Escribe(const Salidas& salidas, const Senales& senales) {
     SaveFiles lote;
     lote.StopWhen([&] {
         QCoreApplication::processEvents();  // a signal that came meanwhile
         return senales.Estado() != 0;
     });
-    const QList<std::pair<QString, std::function<void(const QString&)>>> salidas{
-        {p.pdf, [&](const QString& f) { report::ExportPdf(paginas, f, &lote); }},
-        {p.png, [&](const QString& f) { report::ExportPng(paginas, f, &lote); }},
-        {p.csv, [&](const QString& f) { report::ExportCsv(paginas, f, &lote); }},
-        {p.xlsx, [&](const QString& f) { report::ExportXlsx(paginas, f, &lote); }},
-        {p.json, [&](const QString& f) { lote.Add(f, Json(p, contenido, resultado)); }}};
     for (const auto& [archivo, escribe] : salidas)
-        if (!archivo.isEmpty() && !lote.Stopped()) escribe(archivo);
+        if (!archivo.isEmpty() && !lote.Stopped()) escribe(archivo, lote);
     lote.Commit();
+}
+
+// The figure --detalle names in the report's content: the final year's row and --mes or
+// --linea's column (monthly and line reports), --vendedor's row and --anio's column (salesperson
+// report); what is not named is the total.
+reportdata::Cifra CifraPedida(const Pedido& p, const report::ReportContent& c,
+                              ado::Connection& conexion) {
+    reportdata::Cifra cifra;
+    const reportdata::Seleccion& s = p.seleccion;
+    if (!p.reporte->porFechas) {
+        cifra.fila = c.filas.indexOf(QString::number(reportdata::AñoFinal(s)));
+        cifra.columna = p.mes - 1;
+        if (!s.linea.isNull()) {
+            QSqlQuery q = conexion.Query("SELECT Linea FROM lineas WHERE Id=" + s.linea.toString());
+            const QString nombre = q.next() ? q.value(0).toString() : QString();
+            for (int i = 0; i < c.columnas.size(); ++i)
+                if (c.columnas[i].compare(nombre, Qt::CaseInsensitive) == 0) cifra.columna = i;
+            if (cifra.columna < 0)
+                throw ErrorDeUso("--linea " + s.linea.toString() +
+                                 ": la línea no tiene cifra en el reporte de esos años");
+        }
+        return cifra;
+    }
+    if (reportdata::HayVendedor(s)) cifra.fila = c.filas.isEmpty() ? -1 : 0;
+    if (p.anio.isEmpty()) return cifra;
+    const int y1 = reportdata::FechaDe(s.fechaInicial).year() - 2;
+    cifra.columna = qMin(p.anio.toInt() - y1, 2);
+    if (cifra.columna < 0 || p.anio.toInt() > reportdata::FechaDe(s.fechaFinal).year())
+        throw ErrorDeUso("--anio " + p.anio + " no es un año del periodo del reporte");
+    return cifra;
 }
 
 }  // namespace
@@ -186,8 +252,17 @@ int Exporta(const Pedido& pedido) {
     if (desenlace == reportdata::Desenlace::Cancelado) return senales.Estado();
     if (desenlace == reportdata::Desenlace::Fallido) std::rethrow_exception(trabajo.Falla());
     const reportdata::Resultado& resultado = trabajo.Resultados();
-    Escribe(p, reportdata::LeeInforme(*p.reporte, trabajo.Tabla(), resultado, p.seleccion),
-            resultado, senales);
+    const report::ReportPages paginas(reportdata::LeeInforme(
+        *p.reporte, trabajo.Tabla(), resultado, p.seleccion,
+        [&trabajo](const QString& sentencia) { return trabajo.Lee(sentencia); }));
+    if (p.detalle) {
+        const reportdata::Detalle detalle =
+            reportdata::LeeDetalle(*p.reporte, p.seleccion, paginas.Content(), resultado,
+                                   CifraPedida(p, paginas.Content(), conexion), conexion);
+        Escribe(DelDetalle(p, reportdata::ComoListado(detalle)), senales);
+    } else {
+        Escribe(DelReporte(p, paginas, resultado), senales);
+    }
     trabajo.Borra();
     return senales.Estado();
 }

@@ -53,7 +53,9 @@ const Opcion kOpciones[] = {
     {"hasta", "Fecha final (vendedor); hoy si falta.", "DD/MM/AAAA"},
     {"ventas", "facturas, remisiones o ambas; ambas si falta.", "VENTAS"},
     {"vendedor", "Solo las ventas de este vendedor.", "CLAVE"},
-    {"linea", "Solo esta línea de productos (vendedor).", "ID"},
+    {"linea", "Solo esta línea de productos (vendedor); con --detalle, la línea de la cifra.",
+     "ID"},
+    {"mes", "Con --detalle en el reporte mes: el mes de la cifra (1 a 12).", "M"},
     {"pdf", "Escribe el reporte en PDF.", "ARCHIVO", &Pedido::pdf},
     {"png",
      "Una imagen por página: r.png, r-2.png, r-3.png...; quita las páginas de más que una "
@@ -70,6 +72,10 @@ const Opcion kOpciones[] = {
     {"plan", "fiel o agrupado; consultas agrupadas si falta.", "PLAN", &Pedido::plan},
     {"servidor-lectura", "Réplica donde leer las ventas (plan agrupado).", "H[:N]",
      &Pedido::servidorLectura},
+    {"retraso-maximo-lectura",
+     "Segundos que la réplica puede ir detrás del servidor principal; si va más, o no se sabe, "
+     "se lee el principal. 30 si falta.",
+     "S", &Pedido::retrasoMaximoLectura},
     {"espera-conexion", "Segundos de espera al conectar; 10 si falta.", "S",
      &Pedido::esperaConexion},
     {"espera-consulta", "Segundos de espera de cada respuesta; 600 si falta.", "S",
@@ -85,6 +91,10 @@ void Prepara(QCommandLineParser& lector) {
         "La contraseña del servidor se toma de la variable de entorno MIRAVEL_CLAVE.");
     lector.addOption(QCommandLineOption({"h", "help"}, "Muestra esta ayuda."));
     lector.addOption(QCommandLineOption("version", "Muestra la versión."));
+    lector.addOption(QCommandLineOption(
+        "detalle",
+        "Los documentos de una cifra en lugar del reporte (--csv, --xlsx o --json): la "
+        "de --anio y --mes, --linea o --vendedor; sin ellas, su total."));
     for (const Opcion& o : kOpciones)
         lector.addOption(QCommandLineOption(o.nombre, o.ayuda, o.valor));
 }
@@ -108,6 +118,7 @@ Pedido LeePedido(const QStringList& argumentos) {
         throw ErrorDeUso("falta el valor de " + argumentos.value(argumentos.size() - 1));
     }
     p.ayuda = lector.isSet("help");
+    p.detalle = lector.isSet("detalle");
     p.version = lector.isSet("version");
     if (p.ayuda || p.version) return p;
 
@@ -125,6 +136,7 @@ Pedido LeePedido(const QStringList& argumentos) {
         return dadas.contains(nombre) ? lector.value(nombre) : omision;
     };
     s.año = valor("anio", hoy.toString("yyyy"));
+    p.anio = valor("anio");
     s.fechaInicial = valor("desde", "01/" + hoy.toString("MM/yyyy"));
     s.fechaFinal = valor("hasta", hoy.toString("dd/MM/yyyy"));
     s.vendedor = valor("vendedor");
@@ -138,8 +150,18 @@ Pedido LeePedido(const QStringList& argumentos) {
     s.tipo = QStringList{"facturas", "remisiones", "ambas"}.indexOf(ventas.toLower());
     if (s.tipo < 0)
         throw ErrorDeUso("--ventas debe ser facturas, remisiones o ambas, no " + ventas);
-    if (dadas.contains("linea") && !p.reporte->porFechas)
+    if (dadas.contains("linea") && !p.reporte->porFechas &&
+        !(p.detalle && p.reporte->tipo == reportdata::TipoReporte::PorLinea))
         throw ErrorDeUso("--linea se aplica solo al reporte vendedor, no a " + reporte);
+    if (dadas.contains("mes")) {
+        p.mes = valor("mes").toInt();
+        if (!p.detalle || p.reporte->tipo != reportdata::TipoReporte::PorMes)
+            throw ErrorDeUso("--mes se aplica solo con --detalle al reporte mes");
+        if (!Entero(valor("mes")) || p.mes < 1 || p.mes > 12)
+            throw ErrorDeUso("--mes debe ser un mes de 1 a 12, no «" + valor("mes") + "»");
+    }
+    if (p.detalle && (!p.pdf.isEmpty() || !p.png.isEmpty()))
+        throw ErrorDeUso("--detalle escribe la lista de documentos: en --csv, --xlsx o --json");
     if (dadas.contains("linea")) {
         if (!Entero(linea) || linea.toInt() < 1)
             throw ErrorDeUso("--linea debe ser el número entero de una línea, no «" + linea + "»");
@@ -148,8 +170,10 @@ Pedido LeePedido(const QStringList& argumentos) {
     // The three years of the report must be dates: from year 1 to year 9999.
     if (dadas.contains("anio") && (!Entero(s.año) || s.año.toInt() < 3 || s.año.toInt() > 9999))
         throw ErrorDeUso("--anio debe ser un año entero de 3 a 9999, no «" + s.año + "»");
-    for (const auto& [opcion, segundos] : {std::pair{"espera-conexion", p.esperaConexion},
-                                           std::pair{"espera-consulta", p.esperaConsulta}})
+    for (const auto& [opcion, segundos] :
+         {std::pair{"espera-conexion", p.esperaConexion},
+          std::pair{"espera-consulta", p.esperaConsulta},
+          std::pair{"retraso-maximo-lectura", p.retrasoMaximoLectura}})
         if (dadas.contains(opcion) && (!Entero(segundos) || segundos.toInt() < 1))
             throw ErrorDeUso("--" + QString(opcion) +
                              " debe ser un número entero de segundos, no «" + segundos + "»");

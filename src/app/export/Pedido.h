@@ -17,8 +17,14 @@ struct Pedido {
     QString plan;                             // --plan; empty: from the configuration
     QString servidorLectura;                  // --servidor-lectura; empty: from the configuration
     QString esperaConexion, esperaConsulta;   // seconds; empty: from the configuration
+    QString retrasoMaximoLectura;             // seconds; empty: from the configuration
     reportdata::Plan planDeConsultas = reportdata::Plan::Agrupado;
     bool ayuda = false, version = false;
+    // The documents of one figure instead of the report: --detalle, the figure by its month (mes,
+    // 0: the year), line, salesperson or year.
+    bool detalle = false;
+    int mes = 0;
+    QString anio;  // --anio as given: with --detalle on the salesperson report, the column's year
     // Server, port, user and base all given: no configuration file and no host installation.
     bool SinConfiguracion() const {
         return !servidor.isEmpty() && !puerto.isEmpty() && !usuario.isEmpty() && !base.isEmpty();

@@ -5,6 +5,7 @@
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlRecord>
 
 #include "platform/ado/ClientErrors.h"
 #include "platform/ado/Quote.h"
@@ -102,9 +103,30 @@ void Connection::Open(const ConnectionSettings& settings) {
         }
     }
     Execute("SET NAMES utf8mb4");
-    QSqlQuery id = Query("SELECT CONNECTION_ID()");
+    QSqlQuery id;
+    try {
+        id = Query(
+            "SELECT CONNECTION_ID(), (SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS "
+            "WHERE VARIABLE_NAME='WSREP_GCOMM_UUID')");
+    } catch (const RuntimeError&) {
+        id = Query("SELECT CONNECTION_ID()");  // a MySQL keeps the status elsewhere; no cluster
+    }
     id_ = id.next() ? id.value(0).toInt() : 0;
-    if (sessions_) sessions_->Add(id_);
+    node_ = id.record().count() > 1 ? id.value(1).toString() : QString();
+    // On a cluster a read waits until this node has applied what the others committed before:
+    // sessions of one report may land on different nodes.
+    if (!node_.isEmpty()) Execute("SET SESSION wsrep_sync_wait=1");
+    if (sessions_) sessions_->Add(id_, node_);
+}
+
+bool Connection::OpenOn(const ConnectionSettings& settings, const QString& node) {
+    const int kTries = 8;
+    for (int i = 0; i < kTries; ++i) {
+        Open(settings);
+        if (node_ == node) return true;
+    }
+    Close();
+    return false;
 }
 
 int Connection::QuerySeconds() const {
@@ -142,8 +164,7 @@ void Connection::KillOnServer() const {
     try {
         Connection other;
         other.querySeconds_ = esperaConexion.loadRelaxed();
-        other.Open(settings_);
-        other.Execute("KILL " + QString::number(id_));
+        if (other.OpenOn(settings_, node_)) other.Execute("KILL " + QString::number(id_));
     } catch (const RuntimeError&) {
         // No server to reach, or the session ended meanwhile: nothing runs there.
     }
@@ -153,6 +174,7 @@ void Connection::Close() {
     schemas_.clear();
     if (sessions_ && id_) sessions_->Remove(id_);
     id_ = 0;
+    node_.clear();
     QMutexLocker uno(&driver);
     if (!QSqlDatabase::contains(name_)) return;
     {

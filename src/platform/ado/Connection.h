@@ -36,6 +36,9 @@ class Connection {
     // Opens a new session with the settings another connection was opened with, in the same
     // work's sessions. Both belong to the calling thread.
     void OpenLike(const Connection& other);
+    // Opens a session on the cluster node given (Node), trying a few times where a balancer
+    // spreads the sessions; false when none landed there.
+    bool OpenOn(const ConnectionSettings& settings, const QString& node);
     ConnectionSettings Settings() const;
     void Close();
     bool IsOpen() const;
@@ -52,11 +55,16 @@ class Connection {
     // The sessions this connection opens from now on (and those opened like it) belong to a
     // piece of work that another thread may stop; once stopped, statements fail at once.
     void JoinSessions(std::shared_ptr<Sessions> sessions) { sessions_ = std::move(sessions); }
+    // The work this connection's sessions belong to was stopped.
+    bool Cancelled() const { return sessions_ && sessions_->Cancelled(); }
     // Leaves the work's sessions: what follows (dropping its table) runs even once stopped.
     void LeaveSessions();
     QString DefaultDatabase() const { return settings_.database; }
-    // The server's id of the session; 0 when none is open.
+    // The server's id of the session; 0 when none is open. Ids are a node's own on a cluster.
     int Id() const { return id_; }
+    // The cluster node the session is on (its group UUID, unique even when names repeat);
+    // empty off a cluster.
+    const QString& Node() const { return node_; }
 
     // Runs a statement and ignores any result.
     void Execute(const QString& statement);
@@ -74,7 +82,8 @@ class Connection {
     int QuerySeconds() const;
 
     QString name_;
-    int id_ = 0;            // the server's id of the session
+    int id_ = 0;  // the server's id of the session
+    QString node_;
     int querySeconds_ = 0;  // this connection's own wait for an answer; 0: the common one
     std::shared_ptr<Sessions> sessions_;
     ConnectionSettings settings_;

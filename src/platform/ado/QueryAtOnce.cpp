@@ -9,21 +9,19 @@
 #include "platform/ado/Connection.h"
 
 namespace ado {
-namespace {
 
-Rows ReadAll(Connection& connection, const QString& statement) {
+Table ReadAll(Connection& connection, const QString& statement) {
     QSqlQuery query = connection.Query(statement);
-    Rows rows;
-    const int columns = query.record().count();
+    Table table;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i) table.columns << record.fieldName(i);
     while (query.next()) {
-        QVector<QVariant> row(columns);
-        for (int i = 0; i < columns; ++i) row[i] = query.value(i);
-        rows << row;
+        QVector<QVariant> row(record.count());
+        for (int i = 0; i < record.count(); ++i) row[i] = query.value(i);
+        table.rows << row;
     }
-    return rows;
+    return table;
 }
-
-}  // namespace
 
 QVector<Rows> QueryAtOnce(Connection& connection, const QStringList& statements) {
     QVector<Rows> results(statements.size());
@@ -34,13 +32,13 @@ QVector<Rows> QueryAtOnce(Connection& connection, const QStringList& statements)
             try {
                 Connection own;  // a session belongs to the thread that opened it
                 own.OpenLike(connection);
-                results[i] = ReadAll(own, statements[i]);
+                results[i] = ReadAll(own, statements[i]).rows;
             } catch (...) {
                 failures[i] = std::current_exception();
             }
         });
     try {
-        if (!statements.isEmpty()) results[0] = ReadAll(connection, statements[0]);
+        if (!statements.isEmpty()) results[0] = ReadAll(connection, statements[0]).rows;
     } catch (...) {
         failures[0] = std::current_exception();
     }

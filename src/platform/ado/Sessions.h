@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QMutex>
+#include <QStringList>
 #include <atomic>
 
 namespace ado {
@@ -11,15 +12,24 @@ class Connection;
 // thread: every statement running in them is killed, and none starts after.
 class Sessions {
   public:
-    void Add(int id);
+    // node: the cluster node the session is on (Connection::Node); ids are that node's own.
+    void Add(int id, const QString& node);
     void Remove(int id);
     bool Cancelled() const { return cancelled_; }
-    // Stops the work: KILL QUERY of each session, sent over another connection.
+    // No statement starts from now on.
+    void Stop() { cancelled_ = true; }
+    // The nodes the sessions are on, each once.
+    QStringList Nodes() const;
+    // Stops the work: KILL QUERY of each session on the node other is on, sent over other.
     void Cancel(Connection& other);
 
   private:
+    struct Session {
+        int id;
+        QString node;
+    };
     mutable QMutex mutex_;
-    QList<int> ids_;
+    QList<Session> sessions_;
     std::atomic<bool> cancelled_ = false;
 };
 

@@ -1,9 +1,6 @@
 #include "platform/report/CrystalActiveXReportViewer.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,19 +8,17 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 
 #include "platform/report/Export.h"
 #include "platform/report/ExportXlsx.h"
+#include "platform/report/Guardado.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
-#include "platform/vb/SaveFile.h"
 
 namespace report {
 
@@ -179,38 +174,18 @@ void CrystalActiveXReportViewer::PrintWithDialog() {
 
 void CrystalActiveXReportViewer::ExportTo(const QString& kind) {
     if (!pages_) return;
-    // The folder last used, kept from one run to the next; the user's documents (or home) the
-    // first time or once that folder is gone; never the program's.
-    QSettings estado(QSettings::IniFormat, QSettings::UserScope, "Miravel", "Visor");
-    QString carpeta = estado.value("Exportar/Carpeta").toString();
     const ReportContent& c = pages_->Content();
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
-        carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
-    const QString nombre = QFileDialog::getSaveFileName(
-        this, "Exportar el reporte",
-        carpeta + "/" +
-            (c.nombreArchivo.isEmpty() ? c.titulo : QString(c.nombreArchivo).replace('/', '-')) +
-            "." + kind,
-        (kind == "xlsx" ? QString("Libro de Excel") : kind.toUpper()) + " (*." + kind + ")");
-    if (nombre.isEmpty()) return;
-    if (const QString motivo = WhyNotWritable(nombre); !motivo.isEmpty()) {
-        MsgBox("No se exportó el reporte: " + nombre + " " + motivo + ".", vbCritical);
-        return;
-    }
-    estado.setValue("Exportar/Carpeta", QFileInfo(nombre).absolutePath());
-    try {
-        if (kind == "pdf")
-            ExportPdf(*pages_, nombre);
-        else if (kind == "png")
-            ExportPng(*pages_, nombre);
-        else if (kind == "xlsx")
-            ExportXlsx(*pages_, nombre);
-        else
-            ExportCsv(*pages_, nombre);
-    } catch (const RuntimeError& e) {
-        ShowRuntimeError(e);
-    }
+    GuardaCopia(this, c.nombreArchivo.isEmpty() ? c.titulo : c.nombreArchivo, kind,
+                [&](const QString& nombre) {
+                    if (kind == "pdf")
+                        ExportPdf(*pages_, nombre);
+                    else if (kind == "png")
+                        ExportPng(*pages_, nombre);
+                    else if (kind == "xlsx")
+                        ExportXlsx(*pages_, nombre);
+                    else
+                        ExportCsv(*pages_, nombre);
+                });
 }
 
 }  // namespace report

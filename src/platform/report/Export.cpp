@@ -45,13 +45,6 @@ QString NoSePinto(const QString& path) {
     return "No se pudo preparar el contenido del archivo " + path + ".";
 }
 
-QString Campo(QString texto) {
-    // A text a spreadsheet would run as a formula (=1+2, @SUM...) is taken as text.
-    if (!texto.isEmpty() && QString("=+-@\t\r").contains(texto.front())) texto.prepend('\'');
-    if (!texto.contains(QRegularExpression("[,\"\n\r]"))) return texto;
-    return "\"" + texto.replace("\"", "\"\"") + "\"";
-}
-
 // The text every PNG page carries: which page of which file it is.
 const QString kMarcaPng = "Miravel";
 QString Marca(const QString& archivo, int pagina) {
@@ -72,6 +65,20 @@ bool EsPaginaNuestra(const QString& archivo, const QString& marca) {
 }
 
 }  // namespace
+
+QString Campo(QString texto) {
+    // A text a spreadsheet would run as a formula (=1+2, @SUM...) is taken as text.
+    if (!texto.isEmpty() && QString("=+-@\t\r").contains(texto.front())) texto.prepend('\'');
+    if (!texto.contains(QRegularExpression("[,\"\n\r]"))) return texto;
+    return "\"" + texto.replace("\"", "\"\"") + "\"";
+}
+
+QByteArray LineasCsv(const QStringList& lineas, const QString& path) {
+    // With the byte-order mark, spreadsheet programs read the names' accents as UTF-8; a pipe
+    // ("-") gets plain UTF-8, as the programs reading it expect.
+    const QByteArray marca = path == "-" ? QByteArray() : QByteArray("\xEF\xBB\xBF");
+    return marca + (lineas.join("\r\n") + "\r\n").toUtf8();
+}
 
 QImage RenderPage(const ReportPages& pages, int page, double dpi) {
     const double escala = dpi / 72.0;
@@ -168,10 +175,7 @@ void ExportCsv(const ReportPages& pages, const QString& path, SaveFiles* batch) 
         for (double t : totales.columnas) linea << cifra(t);
         lineas << linea.join(',');
     }
-    // With the byte-order mark, spreadsheet programs read the names' accents as UTF-8; a pipe
-    // ("-") gets plain UTF-8, as the programs reading it expect.
-    const QByteArray marca = path == "-" ? QByteArray() : QByteArray("\xEF\xBB\xBF");
-    SaveFile(path, marca + (lineas.join("\r\n") + "\r\n").toUtf8(), batch);
+    SaveFile(path, LineasCsv(lineas, path), batch);
 }
 
 void PrintReport(const ReportPages& pages, QPrinter& printer) {

@@ -10,6 +10,10 @@ namespace report {
 
 class ReportPages;
 
+// A text as one field of a CSV line: quoted when it must be, and never run as a formula.
+QString Campo(QString texto);
+// CSV lines as a file holds them: CR LF, UTF-8 with its byte-order mark (plain for "-").
+QByteArray LineasCsv(const QStringList& lineas, const QString& path);
 // One page as an image at the given resolution.
 QImage RenderPage(const ReportPages& pages, int page, double dpi);
 // Each export writes its file alone, or adds it to a batch the caller commits.

@@ -1,23 +1,15 @@
 #include "platform/report/ExportXlsx.h"
 
-#include <xlsxwriter.h>
-
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include "platform/report/Formato.h"
+#include "platform/report/LibroXlsx.h"
 #include "platform/report/ReportPages.h"
-#include "platform/vb/Errores.h"
-#include "platform/vb/RuntimeError.h"
-#include "platform/vb/SaveFile.h"
 
 namespace report {
 namespace {
 
-const char* const kFormatoMoneda = "\"$\"#,##0.00;-\"$\"#,##0.00";
 const int kFilaCabecera = 5;      // the table's heading; the rows of figures follow
 const double kAltoFila = 15;      // points, a row's default height
 const double kAltoGrafica = 216;  // points, a chart's default height (288 pixels)
@@ -42,26 +34,6 @@ QString Celda(int fila, int columna) {
 QString Rango(int fila1, int columna1, int fila2, int columna2) {
     return Celda(fila1, columna1) + ":" + Celda(fila2, columna2);
 }
-
-// Writes the sheet; gives false when the library refused something.
-class Libro {
-  public:
-    explicit Libro(const QString& archivo)
-        : libro_(workbook_new(QFile::encodeName(archivo).constData())) {}
-    ~Libro() {
-        if (libro_) workbook_close(libro_);
-    }
-    lxw_workbook* get() { return libro_; }
-    // Closes the file; gives the library's verdict.
-    bool Cierra() {
-        const lxw_error error = workbook_close(libro_);
-        libro_ = nullptr;
-        return error == LXW_NO_ERROR;
-    }
-
-  private:
-    lxw_workbook* libro_;
-};
 
 void Escribe(lxw_workbook* libro, const ReportContent& c) {
     const QString nombreHoja = NombreDeHoja(c.titulo);
@@ -185,18 +157,7 @@ void Escribe(lxw_workbook* libro, const ReportContent& c) {
 }  // namespace
 
 void ExportXlsx(const ReportPages& pages, const QString& path, SaveFiles* batch) {
-    QTemporaryDir carpeta;
-    const QString temporal = carpeta.filePath("reporte.xlsx");
-    Libro libro(temporal);
-    if (!libro.get() || !carpeta.isValid())
-        throw RuntimeError(vbError::kAccesoArchivo,
-                           "No se pudo preparar el libro de Excel para " + path + ".");
-    Escribe(libro.get(), pages.Content());
-    QFile hecho(temporal);
-    if (!libro.Cierra() || !hecho.open(QIODevice::ReadOnly))
-        throw RuntimeError(vbError::kAccesoArchivo,
-                           "No se pudo preparar el libro de Excel para " + path + ".");
-    SaveFile(path, hecho.readAll(), batch);
+    EscribeLibro(path, batch, [&](lxw_workbook* libro) { Escribe(libro, pages.Content()); });
 }
 
 }  // namespace report

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlRecord>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Quote.h"
@@ -97,40 +96,41 @@ ReportContent Report::Read() {
         c.columnas << Legible(rotulo);
     }
 
-    ado::Connection conexion;
-    conexion.Open(logOn_.server, logOn_.port, logOn_.user, logOn_.password, base);
+    ado::Connection propia;
+    const RowSource lee = rowSource_ ? rowSource_ : [&](const QString& sentencia) {
+        if (!propia.IsOpen())
+            propia.Open(logOn_.server, logOn_.port, logOn_.user, logOn_.password, base);
+        return ado::ReadAll(propia, sentencia);
+    };
     QString consulta = "SELECT * FROM " +
                        (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
                        ado::QuoteIdentifier(tabla);
     if (!d.orden.isEmpty()) consulta += " ORDER BY " + ado::QuoteIdentifier(d.orden);
-    QSqlQuery q = conexion.Query(consulta);
-    const QSqlRecord campos = q.record();
+    const ado::Table filas = lee(consulta);
     auto indice = [&](const QString& columna) {
-        const int i = campos.indexOf(columna);
-        if (i < 0)
-            throw RuntimeError(vbError::kFormulaInvalida,
-                               "La tabla " + ubicacion + " del reporte " + path_ +
-                                   " no tiene la columna " + columna + ".");
-        return i;
+        for (int i = 0; i < filas.columns.size(); ++i)
+            if (filas.columns[i].compare(columna, Qt::CaseInsensitive) == 0) return i;
+        throw RuntimeError(vbError::kFormulaInvalida, "La tabla " + ubicacion + " del reporte " +
+                                                          path_ + " no tiene la columna " +
+                                                          columna + ".");
     };
     const int rotuloFila = indice(d.filasColumna);
     QVector<int> columnas;
     for (int i : mostradas) columnas << indice(d.columnas[i].columna);
-    while (q.next()) {
-        c.filas << Legible(q.value(rotuloFila));
+    for (const QVector<QVariant>& f : filas.rows) {
+        c.filas << Legible(f[rotuloFila]);
         QVector<double> fila;
-        for (int i : columnas) fila << q.value(i).toDouble();
+        for (int i : columnas) fila << f[i].toDouble();
         c.celdas << fila;
     }
     // The names beside the captions, in one statement.
     if (!d.nombresTabla.isEmpty() && !c.filas.isEmpty()) {
-        QSqlQuery n =
-            conexion.Query("SELECT " + ado::QuoteIdentifier(d.nombresClave) + "," +
-                           ado::QuoteIdentifier(d.nombresColumna) + " FROM " +
-                           (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
-                           ado::QuoteIdentifier(d.nombresTabla));
+        const ado::Table n = lee("SELECT " + ado::QuoteIdentifier(d.nombresClave) + "," +
+                                 ado::QuoteIdentifier(d.nombresColumna) + " FROM " +
+                                 (base.isEmpty() ? QString() : ado::QuoteIdentifier(base) + ".") +
+                                 ado::QuoteIdentifier(d.nombresTabla));
         QHash<QString, QString> nombres;
-        while (n.next()) nombres.insert(Legible(n.value(0)), Legible(n.value(1)));
+        for (const QVector<QVariant>& f : n.rows) nombres.insert(Legible(f[0]), Legible(f[1]));
         for (const QString& fila : c.filas) c.nombres << nombres.value(fila);
     }
     return c;

@@ -1,7 +1,10 @@
 #pragma once
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <memory>
+
+#include "platform/ado/QueryAtOnce.h"
 
 #include "platform/report/ReportContent.h"
 #include "platform/report/ReportDefinition.h"
@@ -37,6 +40,9 @@ class FormulaFieldDefinition {
     QString text_ = "''";
 };
 
+// Runs a statement for a report and gives its whole result.
+using RowSource = std::function<ado::Table(const QString& statement)>;
+
 // A report opened from its file: where its rows come from, its formulas, and what it shows.
 class Report {
   public:
@@ -50,6 +56,9 @@ class Report {
     // A line printed under the chart.
     void SetNote(const QString& text) { note_ = text; }
     void SetFileName(const QString& text) { fileName_ = text; }
+    // Where the rows are read: by default a session of the report's own with its log-on
+    // settings; the caller that holds the session that wrote the table may serve them instead.
+    void SetRowSource(RowSource source) { rowSource_ = std::move(source); }
 
     // Reads the rows of the first table and works out what the page shows.
     ReportContent Read();
@@ -66,6 +75,7 @@ class Report {
     QString selection_;
     QString note_;
     QString fileName_;
+    RowSource rowSource_;
 };
 
 // The report engine's application object.

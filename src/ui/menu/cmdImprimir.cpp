@@ -86,6 +86,7 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     visor.Tabla1(oBasesDD->cMiBase + "." + trabajo.Tabla());
     visor.Seleccion(s);
     visor.Resultados(ultimo_);
+    visor.Filas([&trabajo](const QString& sentencia) { return trabajo.Lee(sentencia); });
     visor_ = &visor;
     visor.exec();
     visor_ = nullptr;

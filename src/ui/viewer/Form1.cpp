@@ -42,7 +42,7 @@ void Form1::MuestraReporte() {
     r.tieneDatos = tieneDatos_;
     oReporte = reportdata::AbreReporte(
         *oAplicacion, reportdata::ReporteDe(static_cast<reportdata::TipoReporte>(tipoReporte_)),
-        reporte_, tabla1_, r, seleccion_);
+        reporte_, tabla1_, r, seleccion_, filas_);
     CRXI->SetReportSource(oReporte.get());
     CRXI->ViewReport();
 }

@@ -23,6 +23,8 @@ class Form1 : public QDialog {
     void Seleccion(const reportdata::Seleccion& vDato) { seleccion_ = vDato; }
     // The captions and notes the builder left.
     void Resultados(const reportdata::Resultado& vDato) { resultado_ = vDato; }
+    // Where the work table's rows are read: the session of the work that filled it.
+    void Filas(report::RowSource vDato) { filas_ = std::move(vDato); }
 
     // The failure that closed the window while loading the report, if any.
     std::exception_ptr Falla() const { return falla_; }
@@ -45,6 +47,7 @@ class Form1 : public QDialog {
     bool tieneDatos_ = false;
     reportdata::Seleccion seleccion_;
     reportdata::Resultado resultado_;
+    report::RowSource filas_;
     std::unique_ptr<report::Report> oReporte;
     std::exception_ptr falla_;
 };
