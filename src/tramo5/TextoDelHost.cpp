@@ -11,7 +11,7 @@ namespace TextoDelHost {
 
 bool EsUtf8(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString texto = utf8.decode(bytes);
+    const QString texto = utf8.decode(bytes);  // decoding is lazy: only a finished one sets errors
     return !utf8.hasError();
 }
 
