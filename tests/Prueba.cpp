@@ -1,5 +1,8 @@
 #include "Prueba.h"
 
+#include <grp.h>
+#include <unistd.h>
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDialog>
@@ -240,11 +243,15 @@ QStringList Conexion(const QString& base, const QString& puerto, const QString& 
 }
 
 Corrida Exporta(const QStringList& argumentos, const QString& clave, QProcessEnvironment entorno,
-                int espera) {
+                int espera, uid_t como) {
     entorno.remove("MIRAVEL_CLAVE");
     if (!clave.isEmpty()) entorno.insert("MIRAVEL_CLAVE", clave);
     QProcess p;
     p.setProcessEnvironment(entorno);
+    if (como)
+        p.setChildProcessModifier([como] {
+            if (setgroups(0, nullptr) != 0 || setgid(como) != 0 || setuid(como) != 0) _exit(126);
+        });
     p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
     Corrida c;
     if (!p.waitForFinished(espera)) {

@@ -1,5 +1,7 @@
 #pragma once
 // What the tests share: the private server, recorded message boxes and a program folder.
+#include <sys/types.h>
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
@@ -101,10 +103,11 @@ struct Corrida {
 // The options that point the command at base on a test server without any configuration.
 QStringList Conexion(const QString& base, const QString& puerto = {},
                      const QString& usuario = "root");
-// The password goes in MIRAVEL_CLAVE only when given.
+// The password goes in MIRAVEL_CLAVE only when given. Run as another user (and the group of his
+// number) when one is given.
 Corrida Exporta(const QStringList& argumentos, const QString& clave = {},
                 QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment(),
-                int espera = 120000);
+                int espera = 120000, uid_t como = 0);
 // A PDF's text as pdftotext gives it, with the options given (-layout by default).
 QString TextoPdf(const QString& pdf, const QStringList& opciones = {"-layout"});
 // The work tables (tbltemp...) in a database now.

@@ -632,8 +632,7 @@ class tst_cifras : public QObject {
         QCOMPARE(h.avisos[5], "LlenaTablaXvend: true");
         QVERIFY(h.avisos[6].startsWith("Más tbltemp") &&
                 h.avisos[6].endsWith(" order by Vendedor"));
-        QStringList consultas = h.avisos.mid(7, 5);
-        for (const QString& consulta : consultas << h.avisos[2].mid(10))
+        for (const QString& consulta : h.avisos.mid(7, 5) + QStringList{h.avisos[2].mid(10)})
             QVERIFY_THROWS_NO_EXCEPTION(cn.Query(consulta));
         QCOMPARE(h.avisos.mid(12), QStringList({"Fin del 'Más'", "Fin de la función"}));
         const QStringList sinDatos =

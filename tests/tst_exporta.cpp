@@ -22,7 +22,9 @@
 #include "reportdata/Globales.h"
 
 namespace {
-const uid_t kOtro = 4321;  // a user that is neither the test nor the folder's owner
+const uid_t kOtro = 4321;                 // a user that is neither the test nor the folder's owner
+const uid_t kNadie = 65534;               // nobody and nogroup, to run the command as
+const QString kCifradoMalo = "~4F5A3B7";  // a password's cipher text cut short
 #ifdef __SANITIZE_ADDRESS__
 constexpr bool kAddressSanitizer = true;
 #else
@@ -88,9 +90,18 @@ class tst_exporta : public QObject {
         Pon(renovador.Host() + "/Orvalo.ini",
             Bytes(renovador.Host() + "/Orvalo.ini") + "MySQLUsuario=miravel_exp\n");
         Pon(malCifrado.Host() + "/Orvalo.ini",
-            Bytes(malCifrado.Host() + "/Orvalo.ini") + "MySQLUsuario=~zz\n");
+            Bytes(malCifrado.Host() + "/Orvalo.ini") + "MySQLPassword=" + kCifradoMalo.toLatin1());
         Pon(dir.filePath("sin-ruta.ini"), "[Configuraci\xf3n]\nBase de datos a usar=x\n");
         Pon(dir.filePath("ruta-mala.ini"), "[Configuración]\nRuta de Orvalo=/no/existe\n");
+        // Host settings that name no server: empty, and not text at all.
+        for (const QString host : {"vacio", "binario"}) {
+            QDir().mkpath(dir.filePath(host));
+            Pon(dir.filePath(host + ".ini"),
+                ("[Configuración]\nRuta de Orvalo=" + dir.filePath(host) + "\n").toUtf8());
+            Pon(dir.filePath(host + "/Orvalo.ini"),
+                host == "vacio" ? QByteArray() : QByteArray("\x89PNG\0\xff[Orvalo]\0\xfe", 14));
+        }
+        mkfifo(QFile::encodeName(dir.filePath("fifo-2.png")), 0600);  // a PNG page's name
         // Nodes that are not regular files, in a shared sticky folder; as root also a device and
         // another user's link.
         const QString nodos = dir.filePath("nodos");
@@ -103,6 +114,12 @@ class tst_exporta : public QObject {
         Pon(dir.filePath("suyo.csv"), "de otro");
         QFile::link(dir.filePath("suyo.csv"), nodos + "/ajeno.csv");
         lchown(QFile::encodeName(nodos + "/ajeno.csv"), kOtro, kOtro);
+        // A neighbour's link in his own folder, at a file only root may read.
+        QDir().mkpath(nodos + "/vecino");
+        chown(QFile::encodeName(nodos + "/vecino"), kOtro, kOtro);
+        QFile::link(dir.filePath("suyo.csv"), nodos + "/vecino/r.csv");
+        lchown(QFile::encodeName(nodos + "/vecino/r.csv"), kOtro, kOtro);
+        chmod(QFile::encodeName(dir.filePath("suyo.csv")), 0600);
     }
     // What a test changed on the server is put back, also when it failed.
     void cleanup() {
@@ -120,7 +137,8 @@ class tst_exporta : public QObject {
     }
 
     // First, while no other child has run: getrusage gives the largest child's peak. A PNG
-    // of many pages is written a page at a time, each a page-sized image.
+    // of many pages is written a page at a time, each a page-sized image; a signal stops it
+    // between two pages; a shorter report to the same name takes the old pages away.
     void pngPagesKeepMemoryFlat() {
         const QString ventas = prueba::BaseDeVentas();
         for (const char* sql :
@@ -131,10 +149,11 @@ class tst_exporta : public QObject {
               "'P', 1, seq, 0 FROM seq_1_to_1000"})
             prueba::Ejecuta(QString(sql).replace("$", "`" + ventas + "`."));
         const QString png = dir.filePath("v.png");
-        const prueba::Corrida c = prueba::Exporta(
-            prueba::Conexion(ventas) + QStringList{"--reporte", "vendedor", "--desde", "01/01/2010",
-                                                   "--hasta", "31/12/2010", "--png", png});
-        QCOMPARE(c.estado, 0);
+        const QStringList argumentos =
+            prueba::Conexion(ventas) + QStringList{"--reporte",  "vendedor", "--desde",
+                                                   "01/01/2010", "--hasta",  "31/12/2010",
+                                                   "--png",      png};
+        QCOMPARE(prueba::Exporta(argumentos).estado, 0);
         struct rusage uso {};
         getrusage(RUSAGE_CHILDREN, &uso);
         const int paginas = QDir(dir.path()).entryList({"v*.png"}).size();
@@ -145,6 +164,33 @@ class tst_exporta : public QObject {
         QVERIFY(primera.width() < primera.height() * 2);  // a page, not a strip of pages
         // AddressSanitizer holds freed memory back, so the peak says nothing there.
         QVERIFY2(kAddressSanitizer || uso.ru_maxrss < 150 * 1024, "memory grows with the pages");
+
+        // Pages waiting for the end in temporary files: those the command holds open.
+        QProcess p;
+        auto pendientes = [&] {
+            int n = 0;
+            for (const QFileInfo& f : QDir(QString("/proc/%1/fd").arg(p.processId()))
+                                          .entryInfoList(QDir::AllEntries | QDir::System))
+                n += f.symLinkTarget().startsWith(dir.path());
+            return n;
+        };
+        const QByteArray antes = Bytes(png);
+        p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
+        QTRY_VERIFY_WITH_TIMEOUT(pendientes() > 0, 60000);
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        int mas = 0;
+        while (!p.waitForFinished(10)) mas = qMax(mas, pendientes());
+        QCOMPARE(p.exitCode(), 143);
+        QVERIFY2(mas < paginas / 2, qPrintable(QString("%1 pages after the signal").arg(mas)));
+        QCOMPARE(Bytes(png), antes);
+
+        // Not taken away: a page copied under another page's name, and a file of the user's.
+        QFile::remove(dir.filePath("v-2.png"));
+        QFile::copy(png, dir.filePath("v-2.png"));
+        Pon(dir.filePath("v-3.png"), "mío");
+        QCOMPARE(Exporta(kMes + QStringList{"--png", png}).estado, 0);
+        QCOMPARE(QDir(dir.path()).entryList({"v*.png"}),
+                 (QStringList{"v-2.png", "v-3.png", "v.png"}));
     }
 
     // Every format, with what a program reading it needs: the JSON's shape, the CSV's byte-order
@@ -318,7 +364,8 @@ class tst_exporta : public QObject {
              false);
         // Paths that are not regular files, made in initTestCase.
         const QString nodos = dir.filePath("nodos");
-        for (const char* nodo : {"fifo", "carpeta", "null", "roto.csv", "ajeno.csv"})
+        for (const char* nodo :
+             {"fifo", "carpeta", "null", "roto.csv", "ajeno.csv", "vecino/r.csv"})
             for (const char* opcion : {"--json", "--csv"})
                 fila(QString("%1 %2").arg(opcion, nodo),
                      {"--reporte", "mes", opcion, nodos + "/" + nodo},
@@ -331,7 +378,13 @@ class tst_exporta : public QObject {
              {"--reporte", "mes", "--config", dir.filePath("ruta-mala.ini")},
              "debe indicarse la ruta correcta de Orvalo.", false);
         fila("a cipher that is not one", {"--reporte", "mes", "--config", malCifrado.Ini()},
-             "MySQLUsuario", false);
+             "«MySQLPassword» en " + malCifrado.Host() + "/Orvalo.ini", false);
+        for (const QString host : {"vacio", "binario"})
+            fila(host + " host settings",
+                 {"--reporte", "mes", "--config", dir.filePath(host + ".ini")},
+                 dir.filePath(host + "/Orvalo.ini") + " no dice a qué servidor", false);
+        fila("a PNG page that is a FIFO", {"--reporte", "mes", "--png", dir.filePath("fifo.png")},
+             "--png: " + dir.filePath("fifo-2.png"));
     }
     void refusals() {
         QFETCH(QStringList, argumentos);
@@ -351,6 +404,7 @@ class tst_exporta : public QObject {
         // Bad arguments come with the usage; a configuration that names no host, as the window
         // says it, without asking anything.
         QVERIFY2(c.error.contains(mensaje) && !c.error.contains("¿Desea") &&
+                     !c.error.contains(kCifradoMalo) &&
                      (!c.error.startsWith("miravel-export: ") || c.error.contains("--reporte <")),
                  qPrintable(c.error));
         QVERIFY(c.salida.isEmpty());
@@ -408,7 +462,8 @@ class tst_exporta : public QObject {
 
     // SIGINT, SIGTERM or SIGHUP in the middle of a statement: the statement stopped, no table,
     // no output file, the exit status of the signal; also once every idle session of the run has
-    // expired on the server.
+    // expired on the server. The process, which holds the password, makes no core dump and is
+    // not dumpable: its /proc entries are root's, not its group's.
     void signalsStopInGoodOrder_data() {
         QTest::addColumn<int>("senal");
         QTest::addColumn<int>("estado");
@@ -428,10 +483,17 @@ class tst_exporta : public QObject {
                         "`.facturas_datos WHERE SLEEP(4)=0");
         const QString pdf = dir.filePath("senal.pdf");
         QProcess p;
+        if (root())
+            p.setChildProcessModifier([] {
+                if (setgid(kOtro) != 0) _exit(126);
+            });
         p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export",
                 prueba::Conexion(base) + kMes + QStringList{"--pdf", pdf});
         QVERIFY(p.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(prueba::TablasDeTrabajo(base), 1, 10000);
+        const QString proceso = QString("/proc/%1/").arg(p.processId());
+        QVERIFY(Bytes(proceso + "limits").simplified().contains("Max core file size 0 0"));
+        QCOMPARE(Estado(proceso + "environ").st_gid, gid_t(0));
         QTest::qWait(espera);
         QElapsedTimer reloj;
         reloj.start();
@@ -501,22 +563,28 @@ class tst_exporta : public QObject {
 
     // The command reads the program's configuration and its optional keys, and writes neither
     // it nor the host's settings, whoever owns them; the window completes the host's file line
-    // by line, keeping its owner, mode and code page.
+    // by line, keeping its owner, mode and code page. Both files are read as the host writes
+    // them on Windows: in its code page, CR LF, its ciphers made of that code page's bytes.
     void settingsReadNeverWritten() {
         prueba::Programa p;
         p.Configura(base);
         const QString host = p.Host() + "/Orvalo.ini";
-        // Written on Windows in its code page: "; configuración" in Latin-1, CR LF.
-        const QByteArray ajustes = Bytes(host).replace("\n", "\r\n") + "; configuraci\xf3n\r\n";
+        // "; configuración" and the user "raíz", enciphered, in Latin-1.
+        const QByteArray ajustes =
+            Bytes(host).replace("\n", "\r\n") + "; configuraci\xf3n\r\nMySQLUsuario=~3D0CA546\r\n";
         Pon(host, ajustes);
-        const QByteArray ini = Bytes(p.Ini()) + "Plan de consultas=fiel\n";
+        const QByteArray ini = QString::fromUtf8(Bytes(p.Ini()) + "Plan de consultas=fiel\n")
+                                   .toLatin1()
+                                   .replace("\n", "\r\n");
         Pon(p.Ini(), ini);
         for (const QString& f : {host, p.Ini()}) {
             if (root()) chown(QFile::encodeName(f), kOtro, kOtro);
             chmod(QFile::encodeName(f), 0604);
         }
         const QString json = dir.filePath("c.json");
-        QCOMPARE(prueba::Exporta(kMes + QStringList{"--config", p.Ini(), "--json", json}).estado,
+        QCOMPARE(prueba::Exporta(
+                     kMes + QStringList{"--config", p.Ini(), "--usuario", "root", "--json", json})
+                     .estado,
                  0);
         QCOMPARE(Json(json)["filas"].toArray().size(), 3);
         QCOMPARE(Bytes(host), ajustes);
@@ -525,13 +593,9 @@ class tst_exporta : public QObject {
         CreaObjetos();
         cArchivoIni = p.Ini();
         QVERIFY(LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni));
-        // The completed keys follow, each in the file's own line ending.
-        const QByteArray completo = Bytes(host);
-        QVERIFY2(completo.startsWith(ajustes) &&
-                     QRegularExpression("^MySQLUsuario=~[0-9A-F]+\r\nMySQLPassword=~\r\n$")
-                         .match(QString::fromLatin1(completo.mid(ajustes.size())))
-                         .hasMatch(),
-                 completo.constData());
+        QCOMPARE(oBasesDD->cUsuario, "raíz");
+        // The completed key follows, in the file's own line ending.
+        QCOMPARE(Bytes(host), ajustes + "MySQLPassword=~\r\n");
         if (!root()) return;
         QCOMPARE(Estado(host).st_uid, kOtro);
         QCOMPARE(Estado(host).st_gid, gid_t(kOtro));
@@ -556,7 +620,9 @@ class tst_exporta : public QObject {
         QVERIFY(c.salida.startsWith("Mes,2008,2009,% vs 2008,2010,% vs 2009,Total\r\nEne,"));
     }
 
-    // A link to a file is written through and stays a link, the file keeping its mode.
+    // A link to a file is written through and stays a link, the file keeping its mode. A user
+    // who may write a file of his group's but not give files away replaces it as his own, in
+    // its group and with its mode.
     void linksAreWrittenThrough() {
         const QString destino = dir.filePath("destino.csv"), enlace = dir.filePath("enlace.csv");
         Pon(destino, "viejo");
@@ -566,23 +632,49 @@ class tst_exporta : public QObject {
         QVERIFY(QFileInfo(enlace).isSymLink());
         QVERIFY(Bytes(destino).startsWith("\xEF\xBB\xBF"));
         QCOMPARE(Estado(destino).st_mode & 07777, mode_t(0640));
+
+        if (!root()) return;
+        QTemporaryDir compartida;
+        const QString suyo = compartida.filePath("r.csv");
+        Pon(suyo, "viejo");
+        for (const QString& f : {compartida.path(), suyo}) {
+            chown(QFile::encodeName(f), f == suyo ? kOtro : 0, kNadie);
+            chmod(QFile::encodeName(f), f == suyo ? 0664 : 0775);
+        }
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.remove("XDG_RUNTIME_DIR");  // the test's own, not his
+        const prueba::Corrida c =
+            prueba::Exporta(prueba::Conexion(base) + kMes + QStringList{"--csv", suyo}, {}, entorno,
+                            120000, kNadie);
+        QVERIFY2(c.estado == 0, qPrintable(c.error));
+        QVERIFY(Bytes(suyo).startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(Estado(suyo).st_uid, kNadie);
+        QCOMPARE(Estado(suyo).st_gid, kNadie);
+        QCOMPARE(Estado(suyo).st_mode & 07777, mode_t(0664));
     }
 
-    // Two outputs, the second on a full file system: neither target changes, nothing is left.
+    // Two outputs, the second on a full file system or a file that cannot be replaced (a mount
+    // point): neither target changes, nothing is left.
+    void oneFailureChangesNoTarget_data() {
+        QTest::addColumn<QString>("estorbo");
+        QTest::newRow("full") << "dd if=/dev/zero of=relleno";
+        QTest::newRow("mount point") << "cp r.json tapa && mount --bind tapa r.json";
+    }
     void oneFailureChangesNoTarget() {
+        QFETCH(QString, estorbo);
         const QString lleno = dir.filePath("lleno");
         QDir().mkpath(lleno);
         if (!root() ||
             QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", lleno}) != 0)
             QSKIP("no small file system can be mounted here");
         Pon(lleno + "/r.json", "{}");
-        QProcess::execute("sh", {"-c", "dd if=/dev/zero of=" + lleno + "/relleno 2>/dev/null"});
+        QProcess::execute("sh", {"-c", "cd " + lleno + " && " + estorbo + " 2>/dev/null"});
         Pon(dir.filePath("r.csv"), "viejo");
         const prueba::Corrida c = Exporta(
             kMes + QStringList{"--csv", dir.filePath("r.csv"), "--json", lleno + "/r.json"});
         const QByteArray csv = Bytes(dir.filePath("r.csv")), json = Bytes(lleno + "/r.json");
         const QStringList restos = Ocultos(dir.path()) + Ocultos(lleno);
-        QProcess::execute("umount", {lleno});
+        QProcess::execute("sh", {"-c", "umount " + lleno + "/r.json 2>/dev/null; umount " + lleno});
         QCOMPARE(c.estado, 1);
         QVERIFY2(c.error.contains("error 75") && c.error.contains(lleno + "/r.json"),
                  qPrintable(c.error));
@@ -592,12 +684,18 @@ class tst_exporta : public QObject {
     }
 
     // The command's runtime folder cannot be planted: a link where a fixed name would be is left
-    // alone, and the folder it made is gone at exit.
+    // alone, and the folder it made is gone at exit. Those a killed run left (a process that is
+    // no more) are removed, only if they are our user's.
     void runtimeFolderIsPrivate() {
         QTemporaryDir temporal, ajena;
         chmod(QFile::encodeName(ajena.path()), 0755);
         QFile::link(ajena.path(),
                     temporal.filePath("miravel-runtime-" + QString::number(getuid())));
+        const QString vivo = QString("miravel-runtime-%1-vivo00").arg(getpid()),
+                      otro = "miravel-runtime-2147483646-otro00";
+        for (const QString& carpeta : {vivo, otro, QString("miravel-runtime-2147483646-muerto")})
+            QDir(temporal.path()).mkpath(carpeta + "/wayland-0");
+        if (root()) chown(QFile::encodeName(temporal.filePath(otro)), kOtro, kOtro);
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.remove("XDG_RUNTIME_DIR");
         entorno.insert("TMPDIR", temporal.path());
@@ -607,8 +705,10 @@ class tst_exporta : public QObject {
                      .estado,
                  0);
         QCOMPARE(Estado(ajena.path()).st_mode & 07777, mode_t(0755));
-        QCOMPARE(QDir(temporal.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"miravel-runtime-" + QString::number(getuid())});
+        QStringList quedan{"miravel-runtime-" + QString::number(getuid()), vivo};
+        if (root()) quedan << otro;
+        quedan.sort();
+        QCOMPARE(QDir(temporal.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), quedan);
     }
 };
 

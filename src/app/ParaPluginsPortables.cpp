@@ -88,9 +88,8 @@ bool LeeConfiguracion(tramo5::libKZCM& libreria, tramo5::DelRegistro& registro,
         try {
             return oUtilerias->DesEncripta(cifrado);
         } catch (const RuntimeError& e) {
-            throw RuntimeError(e.Number(), "«" + nombre + "» en " +
-                                               QDir(ruta).filePath("Orvalo.ini") + ": " +
-                                               e.Description());
+            throw RuntimeError(
+                e.Number(), "«" + nombre + "» en " + ArchivoDelHost(ruta) + ": " + e.Description());
         }
     };
     bases.cPassword = descifra("MySQLPassword", clave);
@@ -128,6 +127,10 @@ void LeeEsperas(tramo5::libKZCM& libreria, const QString& archivoIni) {
                                  segundos(kEsperaConsulta, kEsperaConsultaOmision));
     reportdata::nRetrasoMaximoLectura =
         segundos(reportdata::kClaveRetraso, reportdata::kRetrasoOmision);
+}
+
+QString ArchivoDelHost(const QString& rutaDeOrvalo) {
+    return QDir(rutaDeOrvalo).filePath("Orvalo.ini");
 }
 
 QString ArchivoDeConfiguracion() {

@@ -14,6 +14,8 @@ inline const QString kRutaOrvaloPredeterminada = "/opt/orvalo";
 // Miravel.ini beside the program when it is there or the folder may be written; otherwise the
 // user's own ~/.config/Miravel/Miravel.ini. Only the path: nothing is made.
 QString ArchivoDeConfiguracion();
+// The host's settings file in its installation folder.
+QString ArchivoDelHost(const QString& rutaDeOrvalo);
 
 QString LeeValorIni(const QString& seccion, const QString& clave, const QString& predeterminado,
                     tramo5::libKZCM& libreria, const QString& archivo);

@@ -3,6 +3,7 @@
 
 #include "app/Aplicacion.h"
 #include "app/Principal.h"
+#include "app/Resguardo.h"
 #include "app/Senales.h"
 #include "platform/vb/QMessageBoxes.h"
 
@@ -18,6 +19,7 @@ const char* const kUso =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    ResguardaProceso();
     // Answered before anything else: they need no display.
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--version")) {

@@ -2,17 +2,17 @@
 
 #include <QFile>
 #include <QList>
-#include <QStringDecoder>
 
 #include "platform/vb/Errores.h"
 #include "platform/vb/RuntimeError.h"
 #include "platform/vb/SaveFile.h"
+#include "tramo5/TextoDelHost.h"
 
 namespace {
 
 // The file as it is on disk, a line at a time with its own ending, and the text of each line.
-// A host on Windows writes in its own code page: a file that is not UTF-8 is read as Latin-1,
-// and lines nobody changes are written back byte for byte.
+// A host on Windows writes in its own code page: a file that is not UTF-8 is read in it, and
+// lines nobody changes are written back byte for byte.
 struct Lineas {
     QList<QByteArray> bytes;
     QStringList texto;
@@ -28,9 +28,7 @@ Lineas Carga(const QString& archivo) {
         throw RuntimeError(vbError::kAccesoArchivo,
                            "Error de acceso a la ruta o el archivo: " + archivo + ".");
     const QByteArray datos = f.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(datos);
-    r.utf8 = !utf8.hasError();
+    r.utf8 = TextoDelHost::EsUtf8(datos);
     if (datos.contains("\r\n")) r.fin = "\r\n";
     for (qsizetype inicio = 0; inicio < datos.size();) {
         const qsizetype salto = datos.indexOf('\n', inicio);
@@ -41,7 +39,7 @@ Lineas Carga(const QString& archivo) {
     for (const QByteArray& b : r.bytes) {
         QByteArray linea = b;
         while (linea.endsWith('\n') || linea.endsWith('\r')) linea.chop(1);
-        QString t = r.utf8 ? QString::fromUtf8(linea) : QString::fromLatin1(linea);
+        QString t = TextoDelHost::Lee(linea, r.utf8);
         if (t.startsWith(QChar(0xFEFF))) t.remove(0, 1);
         r.texto << t;
     }
@@ -92,7 +90,7 @@ void ArchivoIni::Escribe(const QString& archivo, const QString& seccion, const Q
                          const QString& valor) {
     Lineas c = Carga(archivo);
     auto codifica = [&](const QString& texto, const QByteArray& fin) {
-        return (c.utf8 ? texto.toUtf8() : texto.toLatin1()) + fin;
+        return TextoDelHost::Escribe(texto, c.utf8) + fin;
     };
     // The line before a new one must end, or the two would run together.
     auto termina = [&](int i) {

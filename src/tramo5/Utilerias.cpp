@@ -5,6 +5,7 @@
 #include "platform/vb/RuntimeError.h"
 
 #include "tramo5/Fabrica.h"
+#include "tramo5/TextoDelHost.h"
 
 namespace {
 
@@ -23,13 +24,16 @@ class UtileriasImpl : public tramo5::Utilerias {
     QString Encripta(const QString& texto) override {
         return "~" + QString::fromLatin1(Mezcla(texto.toUtf8()).toHex().toUpper());
     }
+    // The host enciphers the bytes of its own code page. A bad cipher text is not repeated in
+    // the message: it would give the password away.
     QString DesEncripta(const QString& texto) override {
         if (!texto.startsWith('~')) return texto;
         static const QRegularExpression hex("^~([0-9A-Fa-f]{2})*$");
         if (!hex.match(texto).hasMatch())
-            throw RuntimeError(vbError::kArgumentoNoValido,
-                               "«" + texto + "» no es un texto cifrado válido");
-        return QString::fromUtf8(Mezcla(QByteArray::fromHex(texto.mid(1).toLatin1())));
+            throw RuntimeError(
+                vbError::kArgumentoNoValido,
+                "no es un texto cifrado válido («~» y pares de cifras hexadecimales)");
+        return TextoDelHost::Lee(Mezcla(QByteArray::fromHex(texto.mid(1).toLatin1())));
     }
     QString CambXXX(const QString& texto, const QString& valor) override {
         return QString(texto).replace("XXX", valor);

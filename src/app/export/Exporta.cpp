@@ -86,6 +86,12 @@ bool Configura(Pedido& p) {
     sustituye(oBasesDD->cPuerto, p.puerto);
     sustituye(oBasesDD->cUsuario, p.usuario);
     sustituye(oBasesDD->cMiBase, p.base);
+    // With no server the client would take the local socket: some other server, or none.
+    if (oBasesDD->cRuta.trimmed().isEmpty())
+        throw ErrorDeUso(
+            ArchivoDelHost(oLibreria->LeeIni("Configuración", "Ruta de Orvalo", cArchivoIni)) +
+            " no dice a qué servidor conectarse: «MySQLServer» y «servidor» de [Orvalo] faltan o "
+            "están vacíos (o dé --servidor)");
     if (qEnvironmentVariableIsSet("MIRAVEL_CLAVE"))
         oBasesDD->cPassword = qEnvironmentVariable("MIRAVEL_CLAVE");
     return true;
@@ -169,16 +175,17 @@ Salidas DelDetalle(const Pedido& p, const report::Listado& l) {
 }
 
 // Writes every output asked for to its temporary file, then puts them all in place: a failure
-// or a signal on the way leaves every target as it was.
+// or a signal on the way (looked for between outputs and between pages) leaves every target as
+// it was.
 void Escribe(const Salidas& salidas, const Senales& senales) {
     SaveFiles lote;
-    for (const auto& [archivo, escribe] : salidas) {
+    lote.StopWhen([&] {
         QCoreApplication::processEvents();  // a signal that came meanwhile
-        if (senales.Estado()) return;
-        if (!archivo.isEmpty()) escribe(archivo, lote);
-    }
-    QCoreApplication::processEvents();
-    if (!senales.Estado()) lote.Commit();
+        return senales.Estado() != 0;
+    });
+    for (const auto& [archivo, escribe] : salidas)
+        if (!archivo.isEmpty() && !lote.Stopped()) escribe(archivo, lote);
+    lote.Commit();
 }
 
 // The figure --detalle names in the report's content: the final year's row and --mes or

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "platform/report/Export.h"
 #include "platform/vb/SaveFile.h"
 #include "reportdata/Reglas.h"
 
@@ -15,7 +16,8 @@ bool Entero(const QString& texto) {
     return digitos.match(texto).hasMatch();
 }
 
-// Every output is a new path or a regular file; at most one is standard output, never the PNG
+// Every output is a new path or a regular file, and so is whatever bears the name of a PNG
+// page the run may write or take away; at most one output is standard output, never the PNG
 // pages.
 void CompruebaSalidas(const Pedido& p) {
     int estandar = 0;
@@ -27,8 +29,11 @@ void CompruebaSalidas(const Pedido& p) {
         if (archivo == "-" && ++estandar > 1)
             throw ErrorDeUso("solo una salida puede ir a la salida estándar (-)");
         if (archivo.isEmpty() || archivo == "-") continue;
-        if (const QString motivo = WhyNotWritable(archivo); !motivo.isEmpty())
-            throw ErrorDeUso(QString(opcion) + ": " + archivo + " " + motivo);
+        QStringList rutas{archivo};
+        if (QString(opcion) == "--png") rutas += report::PngPagesThere(archivo).values();
+        for (const QString& ruta : rutas)
+            if (const QString motivo = WhyNotWritable(ruta); !motivo.isEmpty())
+                throw ErrorDeUso(QString(opcion) + ": " + ruta + " " + motivo);
     }
 }
 }  // namespace
@@ -52,7 +57,10 @@ const Opcion kOpciones[] = {
      "ID"},
     {"mes", "Con --detalle en el reporte mes: el mes de la cifra (1 a 12).", "M"},
     {"pdf", "Escribe el reporte en PDF.", "ARCHIVO", &Pedido::pdf},
-    {"png", "Una imagen por página: r.png, r-2.png, r-3.png...", "ARCHIVO", &Pedido::png},
+    {"png",
+     "Una imagen por página: r.png, r-2.png, r-3.png...; quita las páginas de más que una "
+     "exportación anterior a ese nombre dejó.",
+     "ARCHIVO", &Pedido::png},
     {"csv", "La tabla de cifras en CSV.", "ARCHIVO", &Pedido::csv},
     {"json", "Las cifras en JSON.", "ARCHIVO", &Pedido::json},
     {"xlsx", "Un libro de Excel con la tabla y la gráfica.", "ARCHIVO", &Pedido::xlsx},

@@ -1,14 +1,10 @@
 // miravel-export: the reports without a window, for schedules and servers without a display.
-#include <QtGlobal>
-#ifdef Q_OS_UNIX
-#include <stdlib.h>
-#endif
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <cstdio>
 
 #include "app/Aplicacion.h"
+#include "app/Resguardo.h"
+#include "app/export/EntornoPropio.h"
 #include "app/export/Exporta.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
@@ -31,30 +27,10 @@ int Uso(const QString& problema) {
     return 2;
 }
 
-// Qt wants a private runtime folder on Unix; a job started by cron or a service has none set.
-// A new one of our own, made under an unpredictable name, so nobody can plant it beforehand.
-class EntornoPropio {
-  public:
-    EntornoPropio() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-#ifdef Q_OS_UNIX
-        if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
-        QByteArray plantilla = QFile::encodeName(QDir::tempPath()) + "/miravel-runtime-XXXXXX";
-        if (!mkdtemp(plantilla.data())) return;
-        carpeta_ = QFile::decodeName(plantilla);
-        qputenv("XDG_RUNTIME_DIR", plantilla);
-#endif
-    }
-    ~EntornoPropio() {
-        if (!carpeta_.isEmpty()) QDir(carpeta_).removeRecursively();
-    }
-
-  private:
-    QString carpeta_;
-};
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    ResguardaProceso();
     const EntornoPropio entorno;
     QApplication aplicacion(argc, argv);
     aplicacion.setApplicationName("Miravel");

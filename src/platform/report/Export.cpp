@@ -1,6 +1,14 @@
 #include "platform/report/Export.h"
 
+#include <QtGlobal>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <QBuffer>
+#include <QDir>
+#include <QImageReader>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
@@ -17,12 +25,13 @@
 namespace report {
 namespace {
 
-// Paints every page on a device whose page is the given rectangle, in device units.
+// Paints every page on a device whose page is the given rectangle, in device units; a batch
+// that is stopped ends it between pages.
 void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& device,
-                  const QRectF& hoja) {
+                  const QRectF& hoja, SaveFiles* batch = nullptr) {
     const QSizeF pagina = ReportPages::PageSize();
     const double escala = qMin(hoja.width() / pagina.width(), hoja.height() / pagina.height());
-    for (int i = 0; i < pages.Count(); ++i) {
+    for (int i = 0; i < pages.Count() && !(batch && batch->Stopped()); ++i) {
         if (i > 0) device.newPage();
         p.save();
         p.translate(hoja.topLeft());
@@ -34,6 +43,25 @@ void PintaPaginas(const ReportPages& pages, QPainter& p, QPagedPaintDevice& devi
 
 QString NoSePinto(const QString& path) {
     return "No se pudo preparar el contenido del archivo " + path + ".";
+}
+
+// The text every PNG page carries: which page of which file it is.
+const QString kMarcaPng = "Miravel";
+QString Marca(const QString& archivo, int pagina) {
+    return QString("página %1 de %2").arg(pagina).arg(archivo);
+}
+
+// A file an export wrote as that page, still a regular file of ours.
+bool EsPaginaNuestra(const QString& archivo, const QString& marca) {
+#ifdef Q_OS_UNIX
+    struct stat estado;
+    if (lstat(QFile::encodeName(archivo).constData(), &estado) != 0 || !S_ISREG(estado.st_mode) ||
+        estado.st_uid != geteuid())
+        return false;
+#else
+    if (!QFileInfo(archivo).isFile() || QFileInfo(archivo).isSymLink()) return false;
+#endif
+    return QImageReader(archivo, "png").text(kMarcaPng) == marca;
 }
 
 }  // namespace
@@ -75,7 +103,7 @@ void ExportPdf(const ReportPages& pages, const QString& path, SaveFiles* batch) 
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
     QPainter p;
     if (!p.begin(&pdf)) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
-    PintaPaginas(pages, p, pdf, QRectF(QPointF(0, 0), ReportPages::PageSize()));
+    PintaPaginas(pages, p, pdf, QRectF(QPointF(0, 0), ReportPages::PageSize()), batch);
     if (!p.end()) throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(path));
     SaveFile(path, buffer.data(), batch);
 }
@@ -87,18 +115,43 @@ QString PngPagePath(const QString& path, int page) {
     return path.left(corte) + "-" + QString::number(page + 1) + path.mid(corte);
 }
 
+QMap<int, QString> PngPagesThere(const QString& path) {
+    const QFileInfo primera(path);
+    const QString nombre = primera.fileName();
+    const int punto = nombre.contains('.') ? nombre.lastIndexOf('.') : nombre.size();
+    const QString antes = nombre.left(punto) + "-", despues = nombre.mid(punto);
+    QMap<int, QString> paginas;
+    for (const QString& e : primera.dir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                    QDir::NoDotAndDotDot)) {
+        if (!e.startsWith(antes) || !e.endsWith(despues)) continue;
+        const QString numero = e.mid(antes.size(), e.size() - antes.size() - despues.size());
+        const int pagina = numero.toInt();
+        if (pagina > 1 && numero == QString::number(pagina))
+            paginas[pagina] = primera.dir().filePath(e);
+    }
+    return paginas;
+}
+
 // Each page goes to its file as soon as it is painted, so memory does not grow with the pages.
+// Each carries a mark saying which page of which file it is: the pages of an earlier export to
+// the same name beyond the new last one are taken away with the same batch, and only those.
 void ExportPng(const ReportPages& pages, const QString& path, SaveFiles* batch, double dpi) {
     SaveFiles alone;
     SaveFiles& files = batch ? *batch : alone;
-    for (int i = 0; i < pages.Count(); ++i) {
+    const QString nombre = QFileInfo(path).fileName();
+    for (int i = 0; i < pages.Count() && !files.Stopped(); ++i) {
         const QString archivo = PngPagePath(path, i);
+        QImage imagen = RenderPage(pages, i, dpi);
+        imagen.setText(kMarcaPng, Marca(nombre, i + 1));
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        if (!RenderPage(pages, i, dpi).save(&buffer, "PNG"))
+        if (!imagen.save(&buffer, "PNG"))
             throw RuntimeError(vbError::kAccesoArchivo, NoSePinto(archivo));
         files.Add(archivo, buffer.data());
     }
+    const QMap<int, QString> antes = PngPagesThere(path);
+    for (auto p = antes.upperBound(pages.Count()); p != antes.end(); ++p)
+        if (EsPaginaNuestra(p.value(), Marca(nombre, p.key()))) files.Remove(p.value());
     if (!batch) alone.Commit();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QMap>
 #include <QString>
 
 class QPrinter;
@@ -20,6 +21,9 @@ QImage RenderPage(const ReportPages& pages, int page, double dpi);
 void ExportPdf(const ReportPages& pages, const QString& path, SaveFiles* batch = nullptr);
 // A PNG file a page: r.png, r-2.png, r-3.png...
 QString PngPagePath(const QString& path, int page);
+// What is there now under the name of a page after the first (r-2.png...), by page number.
+QMap<int, QString> PngPagesThere(const QString& path);
+// The pages an earlier export to the same name wrote beyond the new last page are taken away.
 void ExportPng(const ReportPages& pages, const QString& path, SaveFiles* batch = nullptr,
                double dpi = 150);
 // The report's rows with their captions, numbers in full.
