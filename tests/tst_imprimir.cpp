@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,16 +12,20 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
 #include "Prueba.h"
+#include "platform/report/Formato.h"
+#include "platform/report/PageView.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/QMessageBoxes.h"
 #include "reportdata/Globales.h"
 #include "ui/menu/frmMenu.h"
 #include "ui/menu/frmProgreso.h"
 #include "ui/viewer/Form1.h"
+#include "ui/viewer/frmDetalle.h"
 
 class tst_imprimir : public QObject {
     Q_OBJECT
@@ -371,6 +376,72 @@ class tst_imprimir : public QObject {
         QVERIFY(QFile::exists(casa.filePath("Documents/tres.csv")));
         QCOMPARE(ofrecidos.value(0), "Por mes 2008-2010.csv");  // the report and its years
         QVERIFY(QFile::exists(casa.filePath(".config/Miravel/Visor.ini")));
+    }
+
+    // A bar double-clicked opens the documents of its figure, adding up to it; sorted by amount,
+    // saved to a CSV; and Enter on a table cell the arrows marked opens that cell's.
+    void aFigureOpensItsDocuments() {
+        prueba::Cajas cajas;
+        QStringList totales;
+        QString csv;
+        double primero = 0, segundo = 0;
+        Imprime(0, [&](Form1* visor) {
+            report::PageView* vista = visor->CRXI->View();
+            const report::ReportPages& paginas = *visor->CRXI->Pages();
+            const QRectF area = paginas.ChartArea(0);
+            std::optional<report::Figura> barra;
+            QPointF donde;
+            // A bar's inside, away from its edges.
+            for (double y = area.bottom(); !barra && y > area.top(); y -= 3)
+                for (double x = area.left(); !barra && x < area.right(); x += 3) {
+                    donde = QPointF(x + 3, y - 6);
+                    barra = paginas.FiguraEn(0, QPointF(x, y));
+                    const auto dentro = paginas.FiguraEn(0, donde);
+                    if (!barra || barra->fila < 0 || !dentro || dentro->fila != barra->fila ||
+                        dentro->columna != barra->columna)
+                        barra.reset();
+                }
+            QVERIFY(barra);
+            const double cifra = paginas.Content().celdas[barra->fila][barra->columna];
+            QTest::mouseDClick(
+                vista, Qt::LeftButton, {},
+                (donde * vista->width() / report::ReportPages::PageSize().width()).toPoint());
+            frmDetalle* ventana = nullptr;
+            QTRY_VERIFY2((ventana = visor->findChild<frmDetalle*>()),
+                         qPrintable(cajas.Textos().join("|")));
+            totales << ventana->findChildren<QLabel*>().last()->text() << report::Moneda(cifra);
+            QHeaderView* cabecera = ventana->Tabla()->horizontalHeader();
+            QTest::mouseClick(cabecera->viewport(), Qt::LeftButton, {},
+                              QPoint(cabecera->sectionViewportPosition(7) + 5, 5));
+            primero = ventana->Tabla()->model()->index(0, 7).data(Qt::UserRole).toDouble();
+            segundo = ventana->Tabla()->model()->index(1, 7).data(Qt::UserRole).toDouble();
+            csv = casa.filePath("documentos.csv");
+            QTimer::singleShot(0, this, [&] {
+                auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!d) return;
+                d->selectFile(csv);
+                static_cast<QDialog*>(d)->accept();
+            });
+            ventana->Guarda("csv");
+            QPointer<frmDetalle> cerrada = ventana;
+            ventana->close();
+            QTRY_VERIFY(!cerrada);
+            vista->setFocus();
+            for (Qt::Key tecla : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
+                QTest::keyClick(vista, tecla);
+            const report::Figura celda = paginas.FiguraDe(0, *vista->Marcada());
+            QTest::keyClick(vista, Qt::Key_Return);
+            QTRY_VERIFY((ventana = visor->findChild<frmDetalle*>()));
+            totales << ventana->findChildren<QLabel*>().last()->text()
+                    << report::Moneda(paginas.Content().celdas[celda.fila][celda.columna]);
+        });
+        QVERIFY2(totales.size() == 4 && totales[0].endsWith("Total: " + totales[1]) &&
+                     totales[2].endsWith("Total: " + totales[3]),
+                 qPrintable(totales.join(" | ")));
+        QVERIFY(primero <= segundo);
+        QFile archivo(csv);
+        QVERIFY(archivo.open(QIODevice::ReadOnly));
+        QVERIFY(archivo.readAll().startsWith("\xEF\xBB\xBFTipo,Número,Fecha"));
     }
 
     // A FIFO chosen in the save dialog, and confirmed for replacing, is refused with a message

@@ -155,6 +155,17 @@ double Detalle::Total() const {
     return total;
 }
 
+QList<std::pair<QString, Cifra>> CifrasDeLasNotas(const Reporte& reporte, const Resultado& r) {
+    QList<std::pair<QString, Cifra>> notas;
+    if (reporte.tipo == TipoReporte::PorVendedor && r.tieneDatos && r.ventasSinVendedor != 0)
+        notas << std::pair{QString("Ventas sin vendedor"), Cifra{Cifra::SinVendedor}};
+    if (reporte.tipo == TipoReporte::PorLinea && !r.lineasSinLugar.isEmpty())
+        notas << std::pair{QString("Líneas sin lugar"), Cifra{Cifra::LineasSinLugar}};
+    if (reporte.tipo == TipoReporte::PorLinea && r.ventasSinLinea != 0)
+        notas << std::pair{QString("Productos sin línea"), Cifra{Cifra::SinLinea}};
+    return notas;
+}
+
 report::Listado ComoListado(const Detalle& d) {
     report::Listado l{d.titulo,
                       {"Tipo", "Número", "Fecha", "Cliente", "Nombre del cliente", "Vendedor",

@@ -48,6 +48,9 @@ struct Detalle {
 Detalle LeeDetalle(const Reporte& reporte, const Seleccion& s, const report::ReportContent& c,
                    const Resultado& r, const Cifra& cifra, ado::Connection& conexion);
 
+// The figures the page's notes name, as they may be opened: a caption for each.
+QList<std::pair<QString, Cifra>> CifrasDeLasNotas(const Reporte& reporte, const Resultado& r);
+
 // The list as a file holds it: one row a document, in the columns the window shows.
 report::Listado ComoListado(const Detalle& d);
 

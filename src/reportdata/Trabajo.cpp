@@ -14,26 +14,6 @@ namespace reportdata {
 namespace {
 const int kInsistencia = 250;  // ms between two kills of the same cancel
 
-// Stops the statements of sesiones from sessions on the same nodes as they are: an id names
-// another session on another node, where a balancer may put a new session.
-void Detiene(std::map<QString, std::unique_ptr<ado::Connection>>& controles,
-             const ado::ConnectionSettings& ajustes, ado::Sessions& sesiones) {
-    sesiones.Stop();
-    for (const QString& nodo : sesiones.Nodes()) {
-        std::unique_ptr<ado::Connection>& control = controles[nodo];
-        if (!control) control = std::make_unique<ado::Connection>();
-        try {
-            // A control session the server dropped meanwhile is opened again to stop the work.
-            if (!control->IsOpen() || control->EnsureOpen() || control->Node() != nodo)
-                if (!control->OpenOn(ajustes, nodo)) continue;
-            sesiones.Cancel(*control);
-        } catch (const RuntimeError&) {
-            // No server to reach: no statement starts from now on, and the running ones end on
-            // their own waits.
-        }
-    }
-}
-
 }  // namespace
 
 Trabajo::Trabajo(const Reporte& reporte, Plan plan, const Seleccion& s,
@@ -82,9 +62,9 @@ Desenlace Trabajo::Corre() {
 void Trabajo::Cancela() {
     if (!corriendo_) return;
     if (!insiste_.isActive()) insiste_.start();
-    Detiene(controles_, ajustes_, *sesiones_);
+    controles_.Stop(ajustes_, *sesiones_);
     // Session ids are the read server's own: its statements are stopped there.
-    if (lectura_) Detiene(controlesLectura_, *lectura_, *sesionesLectura_);
+    if (lectura_) controlesLectura_.Stop(*lectura_, *sesionesLectura_);
 }
 
 ado::Table Trabajo::Lee(const QString& sentencia) {

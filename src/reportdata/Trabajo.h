@@ -7,13 +7,13 @@
 #include <QTimer>
 #include <condition_variable>
 #include <exception>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/Controls.h"
 #include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Sessions.h"
 #include "reportdata/Constructor.h"
@@ -76,9 +76,6 @@ class Trabajo : public QObject {
         int hecho = 0, total = 0;
     };
 
-    // The sessions that stop the work's statements, one per node the work's sessions are on.
-    using Controles = std::map<QString, std::unique_ptr<ado::Connection>>;
-
     const Reporte& reporte_;
     Plan plan_;
     Seleccion seleccion_;
@@ -87,10 +84,10 @@ class Trabajo : public QObject {
     std::optional<ado::ConnectionSettings> lectura_;
     int retrasoMaximo_;
     Aviso avisa_;
-    Controles controles_;  // on this thread
+    ado::Controls controles_;  // on this thread
     QTimer insiste_;
     std::shared_ptr<ado::Sessions> sesiones_ = std::make_shared<ado::Sessions>();
-    Controles controlesLectura_;  // the same on the read server, for the sessions there
+    ado::Controls controlesLectura_;  // the same on the read server, for the sessions there
     std::shared_ptr<ado::Sessions> sesionesLectura_ = std::make_shared<ado::Sessions>();
     std::thread hilo_;
     std::mutex mutex_;

@@ -187,14 +187,14 @@ void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& c
     painter.restore();
 }
 
-QString BarAt(const QRectF& area, const ReportContent& c, const ReportContent& escala,
-              const QPointF& punto) {
+Barra BarAt(const QRectF& area, const ReportContent& c, const ReportContent& escala,
+            const QPointF& punto) {
     QChart grafica;
     QGraphicsScene escena;
     escena.addItem(&grafica);
     Construye(grafica, area.size(), c, escala);
     const QPointF local = punto - area.topLeft();
-    QString texto;
+    Barra barra;
     auto* barras = static_cast<QAbstractBarSeries*>(grafica.series().value(0));
     if (barras && grafica.plotArea().contains(local)) {
         const bool acostadas = barras->type() == QAbstractSeries::SeriesTypeHorizontalBar;
@@ -210,12 +210,11 @@ QString BarAt(const QRectF& area, const ReportContent& c, const ReportContent& e
                             series, acostadas);
         if (k >= 0 && k < n && s >= 0 && s < series) {
             const double v = c.Valor(s, k);
-            if ((valor.y() >= qMin(0.0, v)) && (valor.y() <= qMax(0.0, v)))
-                texto = c.Series()[s] + " · " + c.Categorias()[k] + " · " + Moneda(v, 2);
+            if ((valor.y() >= qMin(0.0, v)) && (valor.y() <= qMax(0.0, v))) barra = {s, k};
         }
     }
     escena.removeItem(&grafica);
-    return texto;
+    return barra;
 }
 
 }  // namespace report

@@ -10,7 +10,11 @@ struct ReportContent;
 // amounts the value axis spans, so that the parts of a chart over several pages read alike.
 void PaintBarChart(QPainter& painter, const QRectF& area, const ReportContent& content,
                    const ReportContent& scale);
-// The bar under a point of that area: "series · category · amount", or empty.
-QString BarAt(const QRectF& area, const ReportContent& content, const ReportContent& scale,
-              const QPointF& point);
+// The bar under a point of that area, by its series and category in content.
+struct Barra {
+    int serie = -1, categoria = -1;
+    bool Hay() const { return serie >= 0; }
+};
+Barra BarAt(const QRectF& area, const ReportContent& content, const ReportContent& scale,
+            const QPointF& point);
 }  // namespace report

@@ -2,68 +2,23 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "platform/report/Export.h"
 #include "platform/report/ExportXlsx.h"
 #include "platform/report/Guardado.h"
+#include "platform/report/PageView.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPages.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/RuntimeError.h"
 
 namespace report {
-
-// One page, painted by the report's own page painter at the current zoom.
-class PageView : public QWidget {
-  public:
-    explicit PageView(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
-    void Show(const ReportPages* pages, int page, double zoom) {
-        pages_ = pages;
-        page_ = page;
-        zoom_ = zoom;
-        setFixedSize((ReportPages::PageSize() * zoom).toSize());
-        imagen_ = QImage();
-        update();
-    }
-
-  protected:
-    // Pointing at a bar tells its series, category and exact amount.
-    void mouseMoveEvent(QMouseEvent* evento) override {
-        const QString texto =
-            pages_ ? pages_->ValueAt(page_, evento->position() / zoom_) : QString();
-        if (texto.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(evento->globalPosition().toPoint(), texto, this);
-    }
-
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), palette().color(QPalette::Dark));
-        if (!pages_) return;
-        const double ratio = devicePixelRatioF();
-        if (imagen_.isNull()) {
-            imagen_ = RenderPage(*pages_, page_, 72.0 * zoom_ * ratio);
-            imagen_.setDevicePixelRatio(ratio);
-        }
-        p.drawImage(0, 0, imagen_);
-    }
-
-  private:
-    const ReportPages* pages_ = nullptr;
-    int page_ = 0;
-    double zoom_ = 1;
-    QImage imagen_;
-};
 
 CrystalActiveXReportViewer::CrystalActiveXReportViewer(QWidget* parent) : QWidget(parent) {
     auto* barra = new QToolBar(this);
@@ -97,6 +52,7 @@ CrystalActiveXReportViewer::CrystalActiveXReportViewer(QWidget* parent) : QWidge
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
     view_ = new PageView(scroll_);
+    view_->alElegir = [this](const Figura& f) { emit FiguraElegida(f); };
     scroll_->setWidget(view_);
 
     auto* capas = new QVBoxLayout(this);

@@ -2,6 +2,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "platform/report/ReportPages.h"
+
 class QLabel;
 class QScrollArea;
 
@@ -33,6 +35,12 @@ class CrystalActiveXReportViewer : public QWidget {
 
     void PrintWithDialog();
     void ExportTo(const QString& kind);
+    // The page on screen, which takes the double clicks and the keys that choose a figure.
+    PageView* View() const { return view_; }
+
+  signals:
+    // A reader chose a figure of the report (a bar, a cell of the table, the notes).
+    void FiguraElegida(const report::Figura& figura);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -106,7 +106,59 @@ double ReportPages::AltoCuerpo() const {
 QString ReportPages::ValueAt(int page, const QPointF& point) const {
     if (page >= graficas_ || content_.NadaQueMostrar() || !ChartArea(page).contains(point))
         return {};
-    return BarAt(ChartArea(page), Grafica(page), content_, point);
+    const ReportContent grafica = Grafica(page);
+    const Barra b = BarAt(ChartArea(page), grafica, content_, point);
+    if (!b.Hay()) return {};
+    return grafica.Series()[b.serie] + " · " + grafica.Categorias()[b.categoria] + " · " +
+           Moneda(grafica.Valor(b.serie, b.categoria), 2);
+}
+
+std::optional<Figura> ReportPages::FiguraEn(int page, const QPointF& point) const {
+    if (page == 0 && altoNota_ > 0 &&
+        QRectF(kMargen, ChartArea(0).bottom(), AnchoUtil(), altoNota_ + 4).contains(point))
+        return Figura{-1, -1, true};
+    if (page < graficas_ && !content_.NadaQueMostrar() && ChartArea(page).contains(point)) {
+        const Barra b = BarAt(ChartArea(page), Grafica(page), content_, point);
+        if (!b.Hay()) return std::nullopt;
+        const int categoria = b.categoria + (graficas_ > 1 ? page * porGrafica_ : 0);
+        return content_.seriesSonFilas ? Figura{b.serie, categoria} : Figura{categoria, b.serie};
+    }
+    for (int r = 0; r < Renglones(page); ++r)
+        for (int c = 0; c < ColumnasMostradas(); ++c)
+            if (Rectangulo(page, {r, c}).contains(point)) return FiguraDe(page, {r, c});
+    return std::nullopt;
+}
+
+int ReportPages::Renglones(int page) const {
+    if (page >= trozos_.size() || content_.filas.isEmpty() || tabla_.filas.isEmpty()) return 0;
+    return trozos_[page].cuantas + (trozos_[page].total ? 1 : 0);
+}
+
+int ReportPages::ColumnasMostradas() const {
+    return static_cast<int>(medidas_.anchos.size());
+}
+
+double ReportPages::ArribaDeLaTabla(int page) const {
+    return kMargen + cabecera_ + (page < graficas_ ? alturaGrafica_ + kSeparacion : 0);
+}
+
+QRectF ReportPages::Rectangulo(int page, const Casilla& c) const {
+    if (c.renglon < 0 || c.renglon >= Renglones(page) || c.columna < 0 ||
+        c.columna >= ColumnasMostradas())
+        return {};
+    const double x = kMargen + std::accumulate(medidas_.anchos.begin(),
+                                               medidas_.anchos.begin() + c.columna, 0.0);
+    return QRectF(x, ArribaDeLaTabla(page) + kRenglon * (c.renglon + 1), medidas_.anchos[c.columna],
+                  kRenglon);
+}
+
+Figura ReportPages::FiguraDe(int page, const Casilla& c) const {
+    const Trozo& trozo = trozos_[page];
+    const int fila = c.renglon < trozo.cuantas ? trozo.primera + c.renglon : -1;
+    const auto mostradas = tabla_.Mostradas();
+    const int columna =
+        c.columna > 0 && c.columna <= mostradas.size() ? mostradas[c.columna - 1].columna : -1;
+    return content_.tablaTranspuesta ? Figura{columna, fila} : Figura{fila, columna};
 }
 
 void ReportPages::PaintHeader(QPainter& p, int page) const {

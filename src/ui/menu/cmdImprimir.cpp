@@ -51,7 +51,7 @@ void frmMenu::cmdImprimir_Click() {
 
 void frmMenu::Imprime(const reportdata::Reporte& r) {
     const reportdata::Seleccion s = Seleccion();
-    frmProgreso progreso(this, r.nombre);
+    frmProgreso progreso(this, "Reporte " + r.nombre);
     reportdata::Trabajo trabajo(
         r, plan, s, oConexion.Settings(),
         [&](const QString& aviso) {
@@ -87,6 +87,7 @@ void frmMenu::Imprime(const reportdata::Reporte& r) {
     visor.Seleccion(s);
     visor.Resultados(ultimo_);
     visor.Filas([&trabajo](const QString& sentencia) { return trabajo.Lee(sentencia); });
+    visor.Ajustes(oConexion.Settings());
     visor_ = &visor;
     visor.exec();
     visor_ = nullptr;

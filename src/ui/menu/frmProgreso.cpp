@@ -7,13 +7,13 @@
 
 #include "ui/Icono.h"
 
-frmProgreso::frmProgreso(QWidget* sobre, const QString& reporte) : sobre_(sobre) {
+frmProgreso::frmProgreso(QWidget* sobre, const QString& que) : sobre_(sobre) {
     // A window of its own: the selection window is disabled while the report runs.
     setWindowTitle("Preparando el reporte");
     setWindowIcon(IconoMiravel());
     setWindowModality(Qt::ApplicationModal);
     auto* columna = new QVBoxLayout(this);
-    auto* titulo = new QLabel("Reporte " + reporte, this);
+    auto* titulo = new QLabel(que, this);
     QFont negrita = titulo->font();
     negrita.setBold(true);
     titulo->setFont(negrita);

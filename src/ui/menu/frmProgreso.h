@@ -11,7 +11,8 @@ class QPushButton;
 class frmProgreso : public QDialog {
     Q_OBJECT
   public:
-    frmProgreso(QWidget* sobre, const QString& reporte);
+    // que: what is being prepared, as the window says it.
+    frmProgreso(QWidget* sobre, const QString& que);
     void Avanza(const QString& paso, int hecho, int total);
     // A progress message shown here instead of in a box: one line, cut in the middle when long;
     // the whole text in its tooltip.

@@ -19,6 +19,7 @@ Form1::Form1(QWidget* parent) : QDialog(parent) {
     setWindowIcon(parent ? parent->windowIcon() : IconoMiravel());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     CRXI = new report::CrystalActiveXReportViewer(this);
+    connect(CRXI, &report::CrystalActiveXReportViewer::FiguraElegida, this, &Form1::AbreDocumentos);
     // Larger than designed: a report page wants room.
     QSize tamaño(665, 418);
     if (QScreen* pantalla = QApplication::primaryScreen())

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "platform/ado/Connection.h"
 #include "platform/report/CrystalActiveXReportViewer.h"
 #include "platform/report/Report.h"
 #include "reportdata/Resultado.h"
@@ -25,6 +26,8 @@ class Form1 : public QDialog {
     void Resultados(const reportdata::Resultado& vDato) { resultado_ = vDato; }
     // Where the work table's rows are read: the session of the work that filled it.
     void Filas(report::RowSource vDato) { filas_ = std::move(vDato); }
+    // How sessions of the viewer's own are opened: those that read a figure's documents.
+    void Ajustes(const ado::ConnectionSettings& vDato) { ajustes_ = vDato; }
 
     // The failure that closed the window while loading the report, if any.
     std::exception_ptr Falla() const { return falla_; }
@@ -39,6 +42,9 @@ class Form1 : public QDialog {
   private:
     void Form_Activate();
     void MuestraReporte();
+    // The documents of a figure the reader chose, read with progress and cancel, in a window of
+    // their own.
+    void AbreDocumentos(const report::Figura& figura);
 
     bool bPrimeraVez = true;
     QString tabla1_;
@@ -48,6 +54,7 @@ class Form1 : public QDialog {
     reportdata::Seleccion seleccion_;
     reportdata::Resultado resultado_;
     report::RowSource filas_;
+    ado::ConnectionSettings ajustes_;
     std::unique_ptr<report::Report> oReporte;
     std::exception_ptr falla_;
 };

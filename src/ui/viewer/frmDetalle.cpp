@@ -35,6 +35,7 @@ frmDetalle::frmDetalle(QWidget* visor, reportdata::Detalle detalle) : QDialog(vi
     tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabla_->setAlternatingRowColors(true);
     tabla_->verticalHeader()->hide();
+    tabla_->verticalHeader()->setDefaultSectionSize(tabla_->fontMetrics().height() + 6);
     tabla_->horizontalHeader()->setStretchLastSection(true);
     tabla_->resizeColumnsToContents();
     buscar_ = new QLineEdit(this);
