@@ -183,7 +183,8 @@ class tst_imprimir : public QObject {
         PorVendedor();
         m->cmdImprimir->click();
         QVERIFY(desdeCancelar.isValid());
-        QVERIFY2(desdeCancelar.elapsed() < 1500,
+        // Well before the statement under way would have read its slow rows.
+        QVERIFY2(desdeCancelar.elapsed() < 10000,
                  qPrintable(QString::number(desdeCancelar.elapsed())));
         QVERIFY(persona.leidos.last().startsWith("Consulta: "));
         QCOMPARE(persona.leidos.size(), alCancelar);
@@ -243,9 +244,10 @@ class tst_imprimir : public QObject {
         m->cmdImprimir->click();
         QVERIFY2(desdeCancelar.isValid(), "no progress window with Cancelar was shown");
         qInfo("From Cancelar to a usable window: %lld ms", desdeCancelar.elapsed());
-        QVERIFY2(desdeCancelar.elapsed() < 3000,
+        // The statements would read their slow rows for half a minute.
+        QVERIFY2(desdeCancelar.elapsed() < 10000,
                  qPrintable(QString::number(desdeCancelar.elapsed())));
-        QVERIFY(total.elapsed() < 5000);
+        QVERIFY(total.elapsed() < 15000);
         QCOMPARE(progresos.mostrados, 1);
         QVERIFY(m->isEnabled());
         QVERIFY(cajas.vistos.isEmpty());
