@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
 
@@ -246,14 +247,32 @@ Corrida Exporta(const QStringList& argumentos, const QString& clave, QProcessEnv
                 int espera, uid_t como) {
     entorno.remove("MIRAVEL_CLAVE");
     if (!clave.isEmpty()) entorno.insert("MIRAVEL_CLAVE", clave);
+    QString programa = MIRAVEL_DIR_PROGRAMA "/miravel-export";
+    // Another user may not reach the build folder (a clone under /root): he runs a copy of
+    // the command, our library and the templates from a folder anyone may read.
+    QTemporaryDir alcance;
     QProcess p;
-    p.setProcessEnvironment(entorno);
-    if (como)
+    if (como) {
+        QFile::setPermissions(alcance.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadOther |
+                                                  QFile::ExeOther | QFile::ReadGroup |
+                                                  QFile::ExeGroup);
+        for (const QString& f :
+             QDir(MIRAVEL_DIR_PROGRAMA).entryList({"*.so", "*.rpt"}, QDir::Files))
+            QFile::copy(MIRAVEL_DIR_PROGRAMA "/" + f, alcance.filePath(f));
+        QFile::copy(programa, alcance.filePath("miravel-export"));
+        programa = alcance.filePath("miravel-export");
         p.setChildProcessModifier([como] {
             if (setgroups(0, nullptr) != 0 || setgid(como) != 0 || setuid(como) != 0) _exit(126);
         });
-    p.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", argumentos);
+    }
+    p.setProcessEnvironment(entorno);
+    p.start(programa, argumentos);
     Corrida c;
+    if (!p.waitForStarted(espera)) {
+        c.error = "miravel-export did not start: " + p.errorString();
+        return c;
+    }
     if (!p.waitForFinished(espera)) {
         p.kill();
         p.waitForFinished();
