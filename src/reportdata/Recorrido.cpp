@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/Quote.h"
 #include "platform/report/Formato.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Sentencias.h"
@@ -27,14 +28,16 @@ QVector<Recorrido> Recorridos(const Seleccion& s, ado::Connection& lectura, cons
                               const QString& donde) {
     QVector<Recorrido> recorridos;
     for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-        recorridos << Recorrido{Documento(s, k), false, {}};
+        recorridos << PorDocumentos(Documento(s, k));
     if (HayVendedor(s)) {
         for (Recorrido& r : recorridos) r.aviso = r.doc + " del vendedor";
         return recorridos;
     }
     QStringList cuentas;
     for (int i = 0; i < recorridos.size(); ++i)
-        cuentas << QString("SELECT %1,(SELECT COUNT(*) FROM %2),(SELECT COUNT(*) FROM %2%3)")
+        cuentas << QString(
+                       "SELECT %1,(SELECT COUNT(*) FROM %2),p.* FROM (SELECT COUNT(*),"
+                       "MIN(Id),MAX(Id) FROM %2%3) as p")
                        .arg(i)
                        .arg(recorridos[i].doc, oUtilerias->CambXXX(donde, recorridos[i].doc));
     QSqlQuery q = lectura.Query(cuentas.join(" UNION ALL "));
@@ -42,6 +45,8 @@ QVector<Recorrido> Recorridos(const Seleccion& s, ado::Connection& lectura, cons
         Recorrido& r = recorridos[q.value(0).toInt()];
         const long long todos = q.value(1).toLongLong(), periodo = q.value(2).toLongLong();
         r.detalleAntes = periodo > 0 && periodo >= kParteGrande * todos;
+        r.desde = q.value(3);
+        r.hasta = q.value(4);
         r.aviso = r.detalleAntes
                       ? QString("%1, cada renglón de sus %2 documentos").arg(r.doc, Cuantos(todos))
                       : QString("%1, los renglones de %2 de %3 documentos")
@@ -56,9 +61,14 @@ QString Describe(const QString& paso, const QVector<Recorrido>& recorridos) {
     return paso + ": " + partes.join("; ");
 }
 
-QString DocumentoYDetalle(const QString& doc, bool detalleAntes) {
-    return detalleAntes ? oUtilerias->CambXXX(kDetalleAntes, doc)
-                        : doc + oUtilerias->CambXXX(kDetalleDeVentas, doc);
+QString Recorrido::Desde() const {
+    if (!detalleAntes) return doc + oUtilerias->CambXXX(kDetalleDeVentas, doc);
+    return oUtilerias->CambXXX(kDetalleAntes + "and XXXdetalle.Id>=", doc) + ado::Literal(desde) +
+           oUtilerias->CambXXX(" and XXXdetalle.Id<=", doc) + ado::Literal(hasta) + " ";
+}
+
+Recorrido PorDocumentos(const QString& doc) {
+    return {doc, false, {}, {}, {}};
 }
 
 }  // namespace reportdata

@@ -5,6 +5,7 @@
 // one salesperson or of a small share of the documents walks the documents of its dates and reads
 // only their lines. Either relies only on the primary keys and the detail's document key.
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 #include "reportdata/Constructor.h"
@@ -19,8 +20,16 @@ namespace reportdata {
 struct Recorrido {
     QString doc;                // the document table
     bool detalleAntes = false;  // every detail line, each document looked up by its key
+    QVariant desde, hasta;      // then: the least and the greatest key of the period's documents
     QString aviso;              // what it reads, for the progress window
+    // The document table joined with its lines in this order, ending in a blank. Read detail
+    // first, lines outside the period's keys are passed over before their document is looked
+    // up: where numbers follow dates, the years before the period cost a plain scan only.
+    QString Desde() const;
 };
+
+// The documents of the period walked first, their lines looked up by the detail's key.
+Recorrido PorDocumentos(const QString& doc);
 
 // A walk for each document table of tipos, in order. With every salesperson, the documents
 // that donde (" where ..." on the document table's columns, XXX for its name) selects are
@@ -31,8 +40,5 @@ QVector<Recorrido> Recorridos(const Seleccion& s, ado::Connection& lectura, cons
 
 // What the walks read, for the progress window: "paso: what each reads".
 QString Describe(const QString& paso, const QVector<Recorrido>& recorridos);
-
-// The document table doc joined with its lines in that order, ending in a blank.
-QString DocumentoYDetalle(const QString& doc, bool detalleAntes);
 
 }  // namespace reportdata

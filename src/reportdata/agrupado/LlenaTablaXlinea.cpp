@@ -34,10 +34,11 @@ QString PorLineaYAño(const QString& origen, const QString& año, const QString&
 QString VentasPorLinea(const Seleccion& s, const Recorrido& recorrido, const QString& rango,
                        int primero) {
     const QString doc = recorrido.doc;
-    QString porProducto = oUtilerias->CambXXX(
-        "SELECT XXXdetalle.Producto,year(XXX.Fecha) as Anio,SUM(" + kImporteVendido +
-            ") as Suma FROM " + DocumentoYDetalle(doc, recorrido.detalleAntes) + "where " + rango,
-        doc);
+    QString porProducto =
+        oUtilerias->CambXXX("SELECT XXXdetalle.Producto,year(XXX.Fecha) as Anio,SUM(" +
+                                kImporteVendido + ") as Suma FROM ",
+                            doc) +
+        recorrido.Desde() + oUtilerias->CambXXX("where " + rango, doc);
     if (HayVendedor(s))
         porProducto += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s);
     porProducto += oUtilerias->CambXXX(" group by XXXdetalle.Producto,year(XXX.Fecha)", doc);

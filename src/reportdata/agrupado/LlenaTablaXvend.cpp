@@ -28,7 +28,7 @@ QStringList PasaVentas(const Seleccion& s, ado::Connection& lectura, const Rango
     QStringList consultas;
     for (const Recorrido& recorrido : recorridos) {
         avisa(recorrido.doc);
-        consultas << ConsultaDeVentas(s, recorrido.doc, periodo, false, recorrido.detalleAntes);
+        consultas << ConsultaDeVentas(s, recorrido, periodo, false);
         avisa("Consulta: " + consultas.last());
     }
     Avanza(Describe("Ventas de los tres años", recorridos), 0, 3);
