@@ -39,7 +39,7 @@ namespace {
 
 Contadores Lee(ado::Connection& conexion) {
     QSqlQuery q = conexion.Query(
-        "SHOW SESSION STATUS WHERE Variable_name IN "
+        "SHOW GLOBAL STATUS WHERE Variable_name IN "
         "('Questions','Handler_read_rnd_next','Handler_read_next','Handler_read_key')");
     Contadores c;
     while (q.next()) {

@@ -18,7 +18,8 @@ struct Tiempos {
     QJsonObject Json() const;
 };
 
-// What the server counted for one session while a piece of work ran.
+// What the server counted while a piece of work ran, on every session: the grouped plan reads on
+// several at once. The benchmark's server runs nothing else.
 struct Contadores {
     long long preguntas = 0, rndNext = 0, readNext = 0, readKey = 0;
     QJsonObject Json() const;
@@ -26,5 +27,5 @@ struct Contadores {
 
 // Runs the work and gives its time in milliseconds.
 double Mide(const std::function<void()>& trabajo);
-// The session counters of the connection around the work, less what reading them costs.
+// The server's counters around the work, read on the connection, less what reading them costs.
 Contadores Cuenta(ado::Connection& conexion, const std::function<void()>& trabajo);

@@ -5,6 +5,7 @@
 #include <QSqlRecord>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/QueryAtOnce.h"
 #include "platform/ado/Quote.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Reglas.h"
@@ -122,6 +123,19 @@ Cifras Referencia(int reporte, const reportdata::Seleccion& s, ado::Connection& 
                     c[v.key()][a.key()] += a.value();
     }
     return c;
+}
+
+void Piso(int reporte, const reportdata::Seleccion& s, ado::Connection& cn) {
+    QStringList sumas;
+    for (const QString& doc : Documentos(s))
+        sumas << (reporte == 0
+                      ? "SELECT SUM(" + reportdata::kTotalDocumento + ") FROM " + doc
+                      : "SELECT SUM(" + oUtilerias->CambXXX(reportdata::kImporteVendido, doc) +
+                            ") FROM " + doc + "detalle");
+    sumas << (reporte == 0
+                  ? "SELECT SUM(" + reportdata::kTotalDevolucion + ") FROM devolucionctes"
+                  : "SELECT SUM(" + reportdata::kImporteDevuelto + ") FROM devolucionctesdet");
+    ado::QueryAtOnce(cn, sumas);
 }
 
 Cifras DeLaTabla(int reporte, ado::Connection& cn, const QString& tabla,

@@ -1,6 +1,9 @@
 // Writes the rows of a demo sales database as SQL on standard output, the same for the same
-// seed, size factor and day. Loading goes in multi-row INSERT statements.
-//   miravel-demo-datos [--factor F] [--anios N] [--semilla S]
+// seed, size factor, order and day. Loading goes in multi-row INSERT statements.
+//   miravel-demo-datos [--factor F] [--anios N] [--semilla S] [--orden fecha|azar]
+// Documents and returns are numbered in date order, as a back-office numbers them while it makes
+// them; --orden azar draws each date apart from its number, the worst case for a reader.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -62,6 +65,9 @@ std::string Texto(const std::string& s) {
 
 struct Fecha {
     int a, m, d;
+    bool operator<(const Fecha& o) const {
+        return a != o.a ? a < o.a : m != o.m ? m < o.m : d < o.d;
+    }
     std::string Sql() const {
         char b[16];
         std::snprintf(b, sizeof b, "'%04d-%02d-%02d'", a, m, d);
@@ -101,6 +107,7 @@ struct Documentos {
     const std::vector<std::string>& clientes;
     const std::vector<std::string>& vendedorDe;
     std::vector<std::pair<Fecha, double>> calendario;  // days and their weights
+    bool enOrden;                                      // numbers follow dates
 
     Fecha Dia() {
         double x = azar.Uno() * calendario.back().second;
@@ -115,9 +122,18 @@ struct Documentos {
         return calendario[lo].first;
     }
 
+    // The dates of documents 1 to cuantos.
+    std::vector<Fecha> Fechas(int cuantos) {
+        std::vector<Fecha> fechas(cuantos);
+        for (Fecha& f : fechas) f = Dia();
+        if (enOrden) std::stable_sort(fechas.begin(), fechas.end());
+        return fechas;
+    }
+
     void Escribe(const char* tabla, const char* detalle, int cuantos) {
         Insercion cab(tabla, "Id,Fecha,Cliente,Vendedor,Subtotal,IVA,ImpuestoAd");
         Insercion det(detalle, "Id,Producto,Cantidad,PrecioNeto,IVA");
+        const std::vector<Fecha> fechas = Fechas(cuantos);
         for (int id = 1; id <= cuantos; ++id) {
             const size_t c = azar.Entre(0, int(clientes.size()) - 1);
             std::string vendedor = vendedorDe[c];
@@ -135,15 +151,16 @@ struct Documentos {
                 det.Fila(std::to_string(id) + "," + Texto(p.clave) + "," + Num(cantidad, 0) + "," +
                          Num(precio, 4) + "," + Num(p.iva, 0));
             }
-            cab.Fila(std::to_string(id) + "," + Dia().Sql() + "," + Texto(clientes[c]) + "," +
-                     (vendedor == "NULL" ? vendedor : Texto(vendedor)) + "," + Num(subtotal, 2) +
-                     "," + Num(iva, 2) + "," + Num(ieps, 2));
+            cab.Fila(std::to_string(id) + "," + fechas[id - 1].Sql() + "," + Texto(clientes[c]) +
+                     "," + (vendedor == "NULL" ? vendedor : Texto(vendedor)) + "," +
+                     Num(subtotal, 2) + "," + Num(iva, 2) + "," + Num(ieps, 2));
         }
     }
 
     void Devoluciones(int cuantas) {
         Insercion cab("devolucionctes", "DevolucionCtes,Cliente,Fecha,Subtotal,IVA,ImpuestoAd");
         Insercion det("devolucionctesdet", "DevolucionCtes,Producto,Cantidad,Precio,IVA");
+        const std::vector<Fecha> fechas = Fechas(cuantas);
         for (int id = 1; id <= cuantas; ++id) {
             double subtotal = 0, iva = 0, ieps = 0;
             const int renglones = azar.Prob(0.03) ? 0 : azar.Entre(1, 3);
@@ -157,8 +174,9 @@ struct Documentos {
                          Num(p.precio, 4) + "," + Num(p.iva, 0));
             }
             cab.Fila(std::to_string(id) + "," +
-                     Texto(clientes[azar.Entre(0, int(clientes.size()) - 1)]) + "," + Dia().Sql() +
-                     "," + Num(subtotal, 2) + "," + Num(iva, 2) + "," + Num(ieps, 2));
+                     Texto(clientes[azar.Entre(0, int(clientes.size()) - 1)]) + "," +
+                     fechas[id - 1].Sql() + "," + Num(subtotal, 2) + "," + Num(iva, 2) + "," +
+                     Num(ieps, 2));
         }
     }
 };
@@ -169,6 +187,7 @@ int main(int argc, char** argv) {
     double factor = 1;
     int anios = 4;
     uint64_t semilla = 20240611;
+    bool enOrden = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--factor"))
             factor = std::atof(argv[i + 1]);
@@ -176,8 +195,13 @@ int main(int argc, char** argv) {
             anios = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--semilla"))
             semilla = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--orden") &&
+                 (!std::strcmp(argv[i + 1], "fecha") || !std::strcmp(argv[i + 1], "azar")))
+            enOrden = !std::strcmp(argv[i + 1], "fecha");
         else {
-            std::fprintf(stderr, "uso: %s [--factor F] [--anios N] [--semilla S]\n", argv[0]);
+            std::fprintf(stderr,
+                         "uso: %s [--factor F] [--anios N] [--semilla S] [--orden fecha|azar]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -241,7 +265,7 @@ int main(int argc, char** argv) {
     }
     std::puts("COMMIT;");
 
-    Documentos docs{azar, productos, clientes, vendedorDe, {}};
+    Documentos docs{azar, productos, clientes, vendedorDe, {}, enOrden};
     double acumulado = 0;
     for (int a = fin.a - anios + 1; a <= fin.a; ++a)
         for (int m = 1; m <= 12; ++m)

@@ -2,7 +2,8 @@
 # Never touches the machine's system service. Sourced by the scripts.
 #   mdb_inicia DATADIR [OPTION...]
 #                        starts it (installs the data folder on first use), with the server
-#                        options given (MDB_CONFIG: more lines of its [mariadbd] section),
+#                        options given (MDB_CONFIG: more lines of its [mariadbd] section;
+#                        MDB_POOL: the InnoDB buffer pool, 512M when unset),
 #                        sets MDB_PUERTO, MDB_SOCKET, MDB_CNF, MDB_DIR and MDB_PID
 #   mdb_detiene          stops the server this shell started
 #   mdb_cliente ARGS     runs the client against it as root
@@ -38,7 +39,7 @@ skip-name-resolve
 ${MDB_BINLOG:-skip-log-bin}
 character-set-server=utf8mb4
 collation-server=utf8mb4_general_ci
-innodb_buffer_pool_size=512M
+innodb_buffer_pool_size=${MDB_POOL:-512M}
 key_buffer_size=256M
 max_allowed_packet=64M
 ${MDB_CONFIG:-}

@@ -36,7 +36,7 @@ void PasaVentas(const Seleccion& s, ado::Connection& conexion, const QString& cT
     Avanza("Ventas en " + doc, k, 3);
     avisa(doc);
     const Periodo periodo = PeriodoDe(s, "Fecha");
-    const QString consulta = ConsultaDeVentas(s, doc, periodo);
+    const QString consulta = ConsultaDeVentas(s, PorDocumentos(doc), periodo);
     avisa("Consulta: " + consulta);
     ado::Recordset grupos;
     if (!oBasesDD->AbrirTabla(grupos, conexion, consulta)) return;

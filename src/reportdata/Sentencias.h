@@ -51,11 +51,14 @@ inline const QString kDevolucionesDeLinea =
     "left join lineas on productos.Linea=lineas.Id";
 
 // By salesperson.
-inline const QString kVentasDeVendedor =
-    " left join XXXdetalle on XXX.Id=XXXdetalle.Id "
+inline const QString kDetalleDeVentas = " left join XXXdetalle on XXX.Id=XXXdetalle.Id ";
+inline const QString kProductosYLineas =
     "left join productos on XXXdetalle.Producto=productos.Clave "
     "left join lineas on productos.Linea=lineas.Id ";
-inline const QString kDetalleDeVentas = " left join XXXdetalle on XXX.Id=XXXdetalle.Id ";
+
+// A document table and its lines read the other way: every detail line in its own order, each
+// document looked up by its primary key. Documents without lines count in no detail amount.
+inline const QString kDetalleAntes = "XXXdetalle STRAIGHT_JOIN XXX on XXX.Id=XXXdetalle.Id ";
 inline const QString kDevolucionesDeVendedor =
     "Select year(Fecha) as Anio,(devolucionctesdet.Cantidad * devolucionctesdet.Precio * "
     "(1 + devolucionctesdet.IVA / 100)) as Devoluc from devolucionctes"

@@ -40,15 +40,16 @@ QString CondicionLinea(const Seleccion& s) {
     return " and lineas.Id=" + QString::number(linea, 'g', 17);
 }
 
-QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo,
+QString ConsultaDeVentas(const Seleccion& s, const Recorrido& recorrido, const Periodo& periodo,
                          bool conUniones) {
+    const QString doc = recorrido.doc;
     const QString linea = CondicionLinea(s);
-    const QString uniones = conUniones || !linea.isEmpty() ? kVentasDeVendedor : kDetalleDeVentas;
+    const QString uniones = conUniones || !linea.isEmpty() ? kProductosYLineas : QString();
     const QString vendedor = HayVendedor(s) ? " and Vendedor=" + ClaveVendedor(s) : QString();
     // Grouped by the key also for one salesperson: the key is selected, and a server in
     // ONLY_FULL_GROUP_BY mode refuses a selected column that is not grouped.
     return "Select Sum(" + oUtilerias->CambXXX(kImporteVendido, doc) +
-           "),Vendedor,year(Fecha) from " + doc + oUtilerias->CambXXX(uniones, doc) +
+           "),Vendedor,year(Fecha) from " + recorrido.Desde() + oUtilerias->CambXXX(uniones, doc) +
            periodo.condicion + vendedor + linea + " group by year(Fecha),Vendedor";
 }
 

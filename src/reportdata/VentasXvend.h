@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "reportdata/Constructor.h"
+#include "reportdata/Recorrido.h"
 #include "reportdata/Resultado.h"
 #include "reportdata/Seleccion.h"
 
@@ -33,9 +34,10 @@ Dias DiasDeColumna(const Periodo& p, int columna);
 // " and lineas.Id=N" when a line is chosen.
 QString CondicionLinea(const Seleccion& s);
 
-// The sales of a document table by year and salesperson: sum, key, year. The joins to products
-// and lines change no sum (each joins on its key), so without a line they may be left out.
-QString ConsultaDeVentas(const Seleccion& s, const QString& doc, const Periodo& periodo,
+// The sales of a document table by year and salesperson: sum, key, year; its lines read in the
+// walk's order. The joins to products and lines change no sum (each joins on its key), so
+// without a line they may be left out.
+QString ConsultaDeVentas(const Seleccion& s, const Recorrido& recorrido, const Periodo& periodo,
                          bool conUniones = true);
 
 // The progress messages both plans show around their passes: the kinds, the sales pass (which

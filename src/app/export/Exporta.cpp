@@ -1,5 +1,7 @@
 #include "app/export/Exporta.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -125,13 +127,22 @@ QByteArray Json(const Pedido& p, const report::ReportContent& c, const reportdat
     return QJsonDocument(o).toJson();
 }
 
-// The report's steps on one line of a terminal, drawn again in place.
+// The report's steps on one line of a terminal, drawn again in place: a step longer than the
+// line leaves is cut in the middle, since a line that wraps is not drawn again.
 void MuestraAvance(const Pedido& p, const QString& paso, int hecho, int total,
                    const QElapsedTimer& reloj) {
     const int ancho = 20, lleno = total > 0 ? ancho * qBound(0, hecho, total) / total : 0;
-    const QString barra = QString(lleno, '#') + QString(ancho - lleno, '.');
-    std::fprintf(stderr, "\r\033[K[%s] %s · %s · %.1f s", qPrintable(barra),
-                 qPrintable(p.reporte->nombre), qPrintable(paso), reloj.elapsed() / 1000.0);
+    const QString antes =
+        QString("[%1] %2 · ")
+            .arg(QString(lleno, '#') + QString(ancho - lleno, '.'), p.reporte->nombre);
+    const QString despues = QString(" · %1 s").arg(reloj.elapsed() / 1000.0, 0, 'f', 1);
+    winsize terminal{};
+    const int columnas =
+        ioctl(STDERR_FILENO, TIOCGWINSZ, &terminal) == 0 && terminal.ws_col ? terminal.ws_col : 80;
+    const int cabe = qMax(8, columnas - 1 - int(antes.size() + despues.size()));
+    const QString texto =
+        paso.size() <= cabe ? paso : paso.left(cabe / 2 - 1) + "…" + paso.right(cabe - cabe / 2);
+    std::fprintf(stderr, "\r\033[K%s", qPrintable(antes + texto + despues));
     std::fflush(stderr);
 }
 

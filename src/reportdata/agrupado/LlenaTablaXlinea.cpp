@@ -10,6 +10,7 @@
 #include "reportdata/ClaveVendedor.h"
 #include "reportdata/Globales.h"
 #include "reportdata/ListaLineas.h"
+#include "reportdata/Recorrido.h"
 #include "reportdata/Sentencias.h"
 
 namespace reportdata::agrupado {
@@ -20,13 +21,31 @@ using PorLinea = QHash<QByteArray, Años>;  // by the line's collation weight
 
 // A source's lines, grouped as the row by row plan's first pass groups them, with the sums of
 // each of the three years: the line, its weight and three sums.
-QString PorLineaYAño(const QString& origen, const QString& fecha, const QString& suma,
-                     int primero) {
+QString PorLineaYAño(const QString& origen, const QString& año, const QString& suma, int primero) {
     QString sentencia = "SELECT lineas.Linea,weight_string(lineas.Linea)";
-    for (int año = primero; año < primero + 3; ++año)
-        sentencia +=
-            QString(",SUM(case when year(%1)=%2 then %3 end)").arg(fecha).arg(año).arg(suma);
+    for (int y = primero; y < primero + 3; ++y)
+        sentencia += QString(",SUM(case when %1=%2 then %3 end)").arg(año).arg(y).arg(suma);
     return sentencia + " FROM " + origen + kAgrupaPorLinea;
+}
+
+// The lines sold of a document table in the way it is walked, in the years of rango: summed by
+// product and year first, so that products and lines are joined once a product, not once a
+// detail line. Sums of exact decimals: summed in two steps they keep every digit.
+QString VentasPorLinea(const Seleccion& s, const Recorrido& recorrido, const QString& rango,
+                       int primero) {
+    const QString doc = recorrido.doc;
+    QString porProducto =
+        oUtilerias->CambXXX("SELECT XXXdetalle.Producto,year(XXX.Fecha) as Anio,SUM(" +
+                                kImporteVendido + ") as Suma FROM ",
+                            doc) +
+        recorrido.Desde() + oUtilerias->CambXXX("where " + rango, doc);
+    if (HayVendedor(s))
+        porProducto += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s);
+    porProducto += oUtilerias->CambXXX(" group by XXXdetalle.Producto,year(XXX.Fecha)", doc);
+    return PorLineaYAño("(" + porProducto +
+                            ") as v left join productos on v.Producto=productos.Clave left join "
+                            "lineas on productos.Linea=lineas.Id where not isnull(lineas.Linea)",
+                        "v.Anio", "v.Suma", primero);
 }
 
 PorLinea Lee(const ado::Rows& filas) {
@@ -50,20 +69,16 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connec
     std::array<PorLinea, 2> ventas;
     PorLinea devoluciones;
     if (const auto rango = RangoDeAños("XXX.Fecha", primero, ultimo)) {
+        const QVector<Recorrido> recorridos = Recorridos(s, lectura, tipos, " where " + *rango);
         QStringList sentencias;
-        for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
-            const QString doc = Documento(s, k);
-            QString origen = doc + oUtilerias->CambXXX(kLineasVendidas + " and " + *rango, doc);
-            if (HayVendedor(s))
-                origen += oUtilerias->CambXXX(" and XXX.Vendedor=", doc) + ClaveVendedor(s);
-            sentencias << PorLineaYAño(origen, doc + ".Fecha",
-                                       oUtilerias->CambXXX(kImporteVendido, doc), primero);
-        }
+        for (const Recorrido& recorrido : recorridos)
+            sentencias << VentasPorLinea(s, recorrido, *rango, primero);
         QString devueltas = kDevolucionesDeLinea + " where not isnull(lineas.Linea) and " +
                             QString(*rango).replace("XXX.", "devolucionctes.");
         if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
-        sentencias << PorLineaYAño(devueltas, "devolucionctes.Fecha", kImporteDevuelto, primero);
-        Avanza("Ventas y devoluciones de los tres años", 0, 2);
+        sentencias << PorLineaYAño(devueltas, "year(devolucionctes.Fecha)", kImporteDevuelto,
+                                   primero);
+        Avanza(Describe("Ventas y devoluciones de los tres años", recorridos), 0, 2);
         const QVector<ado::Rows> filas = ado::QueryAtOnce(lectura, sentencias);
         Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {

@@ -8,6 +8,7 @@
 #include "reportdata/Agrupado.h"
 #include "reportdata/Avance.h"
 #include "reportdata/Globales.h"
+#include "reportdata/Recorrido.h"
 #include "reportdata/Sentencias.h"
 #include "reportdata/VentasXvend.h"
 
@@ -23,14 +24,14 @@ int ColumnaDe(int año, int y1) {
 // each group as the values of a work-table row that holds its sum in its year's column.
 QStringList PasaVentas(const Seleccion& s, ado::Connection& lectura, const RangoTipos& tipos,
                        const Periodo& periodo, const Aviso& avisa, Resultado& r) {
+    const QVector<Recorrido> recorridos = Recorridos(s, lectura, tipos, periodo.condicion);
     QStringList consultas;
-    for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
-        const QString doc = Documento(s, k);
-        avisa(doc);
-        consultas << ConsultaDeVentas(s, doc, periodo, false);
+    for (const Recorrido& recorrido : recorridos) {
+        avisa(recorrido.doc);
+        consultas << ConsultaDeVentas(s, recorrido, periodo, false);
         avisa("Consulta: " + consultas.last());
     }
-    Avanza("Ventas de los tres años", 0, 3);
+    Avanza(Describe("Ventas de los tres años", recorridos), 0, 3);
     QStringList filas;
     for (const ado::Rows& grupos : ado::QueryAtOnce(lectura, consultas))
         for (const QVector<QVariant>& g : grupos) {

@@ -18,6 +18,7 @@ frmProgreso::frmProgreso(QWidget* sobre, const QString& que) : sobre_(sobre) {
     negrita.setBold(true);
     titulo->setFont(negrita);
     paso_ = new QLabel("Comenzando…", this);
+    paso_->setWordWrap(true);  // a step says what it reads, whole
     mensaje_ = new QLabel(this);
     mensaje_->setTextFormat(Qt::PlainText);
     mensaje_->setTextInteractionFlags(Qt::TextSelectableByMouse);
