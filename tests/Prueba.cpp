@@ -202,39 +202,33 @@ QString BaseConFixture() {
 
 QString BaseDeNegocio(int vendedores, int lineas, double mes) {
     const QString base = BaseDeVentas();
-    const QString n = QString::number(vendedores), m = QString::number(lineas);
-    // Each product's price in a month: the month's share, in cents.
-    const QString precio = QString(
-                               "TRUNCATE(%1 * ELT(1 + mes.seq DIV 12, 0.25, 0.5, 1) / "
-                               "(%2 + 1) / (%3 + 1), 2)")
-                               .arg(mes, 0, 'f', 2)
-                               .arg(n, m);
-    for (QString sql :
-         {"INSERT INTO $vendedores SELECT CONCAT('V', LPAD(seq, 2, '0')), CONCAT_WS(' ', "
-          "ELT(1 + seq % 5, 'María Guadalupe', 'José Luis', 'Ana', 'Juan Carlos', 'Rosa'), "
-          "ELT(1 + seq % 4, 'Hernández', 'de la Garza', 'Villarreal', 'Martínez'), "
-          "ELT(1 + seq % 3, 'Treviño', 'Montemayor', 'Sánchez')) FROM seq_1_to_" +
-              n,
-          "INSERT INTO $clientes SELECT CONCAT('C', seq), '', CONCAT('V', LPAD(seq, 2, '0')) "
-          "FROM seq_1_to_" +
-              n,
-          "INSERT INTO $lineas SELECT seq, CONCAT(ELT(1 + seq % 4, "
-          "'Abrasivos, discos de corte y desbaste', 'Impermeabilizantes y selladores finos', "
-          "'Tornillería, tuercas, rondanas, pijas', 'Material eléctrico, cables, contactos'), "
-          "' ', LPAD(seq, 2, '0')) FROM seq_1_to_" +
-              m,
-          "INSERT INTO $productos SELECT CONCAT('P', seq), '', NULLIF(seq, 0) FROM seq_0_to_" + m,
-          "INSERT INTO $facturas SELECT mes.seq * 1000 + v.seq, '2008-01-15' + INTERVAL mes.seq "
-          "MONTH, CONCAT('C', v.seq), IF(v.seq > " +
-              n +
-              ", NULL, CONCAT('V', LPAD(v.seq, 2, "
-              "'0'))), " +
-              precio + " * (" + m + " + 1), 0, 0 FROM seq_0_to_35 mes, seq_1_to_" +
-              QString::number(vendedores + 1) + " v",
-          "INSERT INTO $facturasdetalle (Id, Producto, Cantidad, PrecioNeto, IVA) SELECT Id, "
-          "CONCAT('P', p.seq), 1, Subtotal / (" +
-              m + " + 1), 0 FROM $facturas, seq_0_to_" + m + " p"})
-        Ejecuta(sql.replace("$", "`" + base + "`."));
+    // %1 salespeople, %2 lines; each product's price in a month the month's share, in cents.
+    const QString script =
+        QString(
+            "INSERT INTO $.vendedores SELECT CONCAT('V', LPAD(seq, 2, '0')), CONCAT_WS(' ', "
+            "ELT(1 + seq % 5, 'María Guadalupe', 'José Luis', 'Ana', 'Juan Carlos', 'Rosa'), "
+            "ELT(1 + seq % 4, 'Hernández', 'de la Garza', 'Villarreal', 'Martínez'), "
+            "ELT(1 + seq % 3, 'Treviño', 'Montemayor', 'Sánchez')) FROM seq_1_to_%1;\n"
+            "INSERT INTO $.clientes SELECT CONCAT('C', seq), '', CONCAT('V', LPAD(seq, 2, '0')) "
+            "FROM seq_1_to_%1;\n"
+            "INSERT INTO $.lineas SELECT seq, CONCAT(ELT(1 + seq % 4, "
+            "'Abrasivos, discos de corte y desbaste', 'Impermeabilizantes y selladores finos', "
+            "'Tornillería, tuercas, rondanas, pijas', 'Material eléctrico, cables, contactos'), "
+            "' ', LPAD(seq, 2, '0')) FROM seq_1_to_%2;\n"
+            "INSERT INTO $.productos SELECT CONCAT('P', seq), '', NULLIF(seq, 0) FROM "
+            "seq_0_to_%2;\n"
+            "INSERT INTO $.facturas SELECT mes.seq * 1000 + v.seq, '2008-01-15' + INTERVAL "
+            "mes.seq MONTH, CONCAT('C', v.seq), IF(v.seq > %1, NULL, CONCAT('V', LPAD(v.seq, 2, "
+            "'0'))), TRUNCATE(%3 * ELT(1 + mes.seq DIV 12, 0.25, 0.5, 1) / (%1 + 1) / (%2 + 1), "
+            "2) * (%2 + 1), 0, 0 FROM seq_0_to_35 mes, seq_1_to_%4 v;\n"
+            "INSERT INTO $.facturasdetalle (Id, Producto, Cantidad, PrecioNeto, IVA) SELECT Id, "
+            "CONCAT('P', p.seq), 1, Subtotal / (%2 + 1), 0 FROM $.facturas, seq_0_to_%2 p")
+            .arg(vendedores)
+            .arg(lineas)
+            .arg(mes, 0, 'f', 2)
+            .arg(vendedores + 1);
+    for (const QString& sql : script.split(";\n"))
+        Ejecuta(QString(sql).replace("$", "`" + base + "`"));
     return base;
 }
 
@@ -302,6 +296,26 @@ bool ExisteTabla(const QString& base, const QString& tabla) {
     return Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + base +
                  "' AND TABLE_NAME='" + tabla + "'")
                .toInt() > 0;
+}
+
+void Lentas(const QString& base, const QStringList& tablas) {
+    for (const QString& t : tablas) {
+        const QString tabla = "`" + base + "`." + t;
+        Ejecuta("RENAME TABLE " + tabla + " TO " + tabla + "_datos");
+        Ejecuta("CREATE VIEW " + tabla + " AS SELECT * FROM " + tabla + "_datos WHERE SLEEP(4)=0");
+    }
+}
+
+void Repone(const QString& base) {
+    for (const QString t : {"facturas", "remisiones"}) {
+        const QString tabla = "`" + base + "`." + t;
+        if (ExisteTabla(base, t + "_datos")) {
+            Ejecuta("DROP VIEW " + tabla);
+            Ejecuta("RENAME TABLE " + tabla + "_datos TO " + tabla);
+        }
+        if (ExisteTabla(base, t + "_fuera"))
+            Ejecuta("RENAME TABLE " + tabla + "_fuera TO " + tabla);
+    }
 }
 
 Programa::Programa(bool conBiblioteca)
@@ -413,11 +427,15 @@ void Abridor::Termina(int codigo, int segundos) {
     }
 }
 
-void Programa::Conecta(const QString& base) {
-    Configura(base);
+bool Programa::LeeAjustes() {
     CreaObjetos();
     cArchivoIni = Ini();
-    QVERIFY(LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni));
+    return LeeConfiguracion(*oLibreria, *oRegistro, *oBasesDD, cArchivoIni);
+}
+
+void Programa::Conecta(const QString& base) {
+    Configura(base);
+    QVERIFY(LeeAjustes());
 }
 
 QString Programa::ConectaFixture(ado::Connection& conexion) {

@@ -137,6 +137,10 @@ QString BaseConFixture();
 // in 2008).
 QString BaseDeNegocio(int vendedores, int lineas, double mes);
 bool ExisteTabla(const QString& base, const QString& tabla);
+// Document tables whose sales take four seconds a document to read (a view over the table);
+// Repone puts them back, and those a test renamed to ..._fuera.
+void Lentas(const QString& base, const QStringList& tablas = {"facturas"});
+void Repone(const QString& base);
 
 // The selection window that Main showed.
 frmMenu* Menu();
@@ -157,7 +161,9 @@ class Programa {
     void Configura(const QString& base, const QString& version = "5.12.0");
     // Main, then the window made the active one, as a user finds it.
     frmMenu* AbreVentana();
-    // The service objects and the settings, without any window.
+    // The service objects made and both settings files read, as the program's start does.
+    bool LeeAjustes();
+    // The same on settings for base, without any window.
     void Conecta(const QString& base);
     // The same on a new fixture database; the connection is left on it with the templates ready.
     QString ConectaFixture(ado::Connection& conexion);

@@ -15,10 +15,7 @@ const QList<QStringList> kReportes{
     {"--reporte", "linea", "--anio", "2010"},
     {"--reporte", "vendedor", "--desde", "01/01/2010", "--hasta", "31/12/2010"}};
 
-struct Corrida {
-    int estado;
-    QString error;
-    QByteArray json;
+struct Corrida : prueba::Corrida {
     QString pagina;  // the PDF's text
 };
 
@@ -39,8 +36,7 @@ class tst_replica : public QObject {
         const prueba::Corrida c =
             prueba::Exporta(argumentos + QStringList{"--json", "-", "--pdf", pdf},
                             usuario == "miravel" ? "clave" : "");
-        return {c.estado, c.error, c.salida,
-                QFile::exists(pdf) ? prueba::TextoPdf(pdf).simplified() : QString()};
+        return {c, QFile::exists(pdf) ? prueba::TextoPdf(pdf).simplified() : QString()};
     }
     // A monthly report reading on the replica, left running.
     void Arranca(QProcess& corrida) const {
@@ -56,7 +52,6 @@ class tst_replica : public QObject {
         QSqlQuery q = replica.Query("SELECT MASTER_GTID_WAIT('" + posicion + "', 60)");
         QVERIFY(q.next() && q.value(0).toInt() == 0);
     }
-    int Temporales() { return prueba::TablasDeTrabajo(base); }
 
   private slots:
     void initTestCase() {
@@ -78,7 +73,7 @@ class tst_replica : public QObject {
             const Corrida principal = Exporta(r);
             const Corrida leida = Exporta(r + Lectura());
             QVERIFY2(principal.estado == 0 && leida.estado == 0, qPrintable(leida.error));
-            QCOMPARE(leida.json, principal.json);
+            QCOMPARE(leida.salida, principal.salida);
             QVERIFY(!principal.pagina.contains("servidor de lectura"));
             QVERIFY2(leida.pagina.contains("Cifras del servidor de lectura 127.0.0.1:" +
                                            prueba::Puerto2()),
@@ -101,7 +96,7 @@ class tst_replica : public QObject {
         }
         QVERIFY2(escritas.isEmpty(), qPrintable(escritas.join('\n')));
         QVERIFY(leidas.filter("facturas").size() >= 3);
-        QCOMPARE(Temporales(), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
     }
 
     // A replica stopped or behind is not read: the figures are the main server's, with its new
@@ -110,15 +105,15 @@ class tst_replica : public QObject {
         QTest::addColumn<QString>("usuario");
         QTest::addColumn<QString>("retrasa");
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("stopped") << "miravel"
-                                 << "STOP SLAVE SQL_THREAD"
-                                 << "no se puso al día en 1 s";
-        QTest::newRow("stopped, status read") << "root"
-                                              << "STOP SLAVE SQL_THREAD"
-                                              << "su replicación está detenida";
-        QTest::newRow("delayed") << "miravel"
-                                 << "STOP SLAVE;CHANGE MASTER TO master_delay=60;START SLAVE"
-                                 << "no se puso al día en 1 s";
+        auto fila = [](const char* caso, const QString& usuario, const QString& retrasa,
+                       const QString& motivo) {
+            QTest::newRow(caso) << usuario << retrasa << motivo;
+        };
+        fila("stopped", "miravel", "STOP SLAVE SQL_THREAD", "no se puso al día en 1 s");
+        fila("stopped, status read", "root", "STOP SLAVE SQL_THREAD",
+             "su replicación está detenida");
+        fila("delayed", "miravel", "STOP SLAVE;CHANGE MASTER TO master_delay=60;START SLAVE",
+             "no se puso al día en 1 s");
     }
     void replicaBehindIsNotRead() {
         QFETCH(QString, usuario);
@@ -135,32 +130,12 @@ class tst_replica : public QObject {
             replica.Execute(sql);
         EsperaReplica();
         QVERIFY2(leida.estado == 0, qPrintable(leida.error));
-        QCOMPARE(leida.json, principal.json);
+        QCOMPARE(leida.salida, principal.salida);
         QVERIFY2(leida.pagina.contains("Cifras del servidor principal: el servidor de lectura "
                                        "127.0.0.1:" +
                                        prueba::Puerto2() + " no estaba al día (" + motivo),
                  qPrintable(leida.pagina));
-        QCOMPARE(Temporales(), 0);
-    }
-
-    // Bad input loses nothing and says why: the faithful plan cannot read on another server.
-    void faithfulPlanOrBadServerRefused_data() {
-        QTest::addColumn<QStringList>("argumentos");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("fiel") << (QStringList{"--plan", "fiel"} + Lectura())
-                              << "El plan «fiel» no puede leer las ventas en el servidor de "
-                                 "lectura 127.0.0.1:";
-        QTest::newRow("bad port") << QStringList{"--servidor-lectura", "127.0.0.1:99999"}
-                                  << "debe ser un servidor y, si hace falta, dos puntos y su";
-    }
-    void faithfulPlanOrBadServerRefused() {
-        QFETCH(QStringList, argumentos);
-        QFETCH(QString, mensaje);
-        const Corrida c = Exporta(kReportes[0] + argumentos);
-        QCOMPARE(c.estado, 2);
-        QVERIFY2(c.error.contains(mensaje), qPrintable(c.error));
-        QVERIFY(c.json.isEmpty());
-        QCOMPARE(Temporales(), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
     }
 
     // The program's configuration names the read server: read, never written.
@@ -178,7 +153,7 @@ class tst_replica : public QObject {
         QCOMPARE(fiel.estado, 2);
         QVERIFY2(fiel.error.contains("El plan «fiel» no puede leer"), qPrintable(fiel.error));
         QCOMPARE(programa.Lee(programa.Ini()), ini + "Plan de consultas=fiel\n");
-        QCOMPARE(Temporales(), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
     }
 
     // A report stopped while it reads on the replica stops its statements there (the session ids
@@ -187,12 +162,12 @@ class tst_replica : public QObject {
         replica.Execute("LOCK TABLES `" + base + "`.facturas WRITE");
         QProcess corrida;
         Arranca(corrida);
-        QTRY_COMPARE_WITH_TIMEOUT(Temporales(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(prueba::TablasDeTrabajo(base), 1, 20000);
         QTest::qWait(300);  // its reads are waiting on the replica by now
         corrida.terminate();
         QVERIFY(corrida.waitForFinished(10000));
         QCOMPARE(corrida.exitCode(), 143);
-        QCOMPARE(Temporales(), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
         QSqlQuery esperando = replica.Query(
             "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE USER='miravel'");
         QVERIFY(esperando.next());
@@ -222,7 +197,7 @@ class tst_replica : public QObject {
         QVERIFY2(
             error.contains("Se perdió la conexión con el servidor 127.0.0.1:" + prueba::Puerto2()),
             qPrintable(error));
-        QCOMPARE(Temporales(), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
     }
 };
 
