@@ -28,10 +28,12 @@
 #include "platform/vb/App.h"
 #include "platform/vb/RuntimeError.h"
 #include "reportdata/Avance.h"
+#include "reportdata/Detalle.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"
 #include "reportdata/Plantillas.h"
 #include "reportdata/Reportes.h"
+#include "reportdata/TablaTemporal.h"
 
 namespace {
 
@@ -179,6 +181,41 @@ QJsonObject MideArranque(int repeticiones) {
     return o;
 }
 
+// The documents behind one figure, as a double click in the viewer reads them: the month before
+// the last of the monthly report, and the last year of the salesperson who sold most.
+QJsonObject MideDetalle(const QVector<Caso>& casos, ado::Connection& cn, int repeticiones) {
+    QJsonObject o;
+    for (const int i : {0, 5}) {
+        const Caso& c = casos[i];
+        const reportdata::Reporte& reporte = reportdata::kReportes[c.reporte];
+        TablaTemporal trabajo(cn, reporte.estructura);
+        const reportdata::Resultado hecho = reportdata::LlenaTabla(
+            reporte, reportdata::Plan::Agrupado, c.s, cn, trabajo.cTabla, [](const QString&) {});
+        const report::ReportContent contenido =
+            reportdata::LeeInforme(reporte, trabajo.cTabla, hecho, c.s);
+        const QDate hasta = QDate::fromString(c.s.fechaFinal, "dd/MM/yyyy");
+        const reportdata::Cifra cifra =
+            c.reporte == 0
+                ? reportdata::Cifra{reportdata::Cifra::Celda, int(contenido.filas.indexOf(c.s.año)),
+                                    qMax(0, hasta.month() - 2)}
+                : reportdata::Cifra{reportdata::Cifra::Celda, 0,
+                                    int(contenido.columnas.size()) - 1};
+        Tiempos t;
+        reportdata::Detalle d;
+        for (int n = 0; n < repeticiones; ++n)
+            t.ms << Mide(
+                [&] { d = reportdata::LeeDetalle(reporte, c.s, contenido, hecho, cifra, cn); });
+        Imprime(
+            "Documents of one figure (%s): median %.0f ms (min %.0f, max %.0f), %lld documents\n",
+            qPrintable(d.titulo), t.Mediana(), t.Minimo(), t.Maximo(),
+            static_cast<long long>(d.documentos.size()));
+        QJsonObject figura = t.Json();
+        figura["documentos"] = static_cast<double>(d.documentos.size());
+        o[c.reporte == 0 ? "mes" : "vendedor"] = figura;
+    }
+    return o;
+}
+
 QString Filas(ado::Connection& cn, const QString& tabla) {
     QSqlQuery q = cn.Query("SELECT COUNT(*) FROM " + tabla);
     q.next();
@@ -279,6 +316,8 @@ int main(int argc, char* argv[]) {
                                 {"iguales", r.diferencia.isEmpty()}};
             if (!r.diferencia.isEmpty()) return 1;
         }
+        Imprime("\n");
+        const QJsonObject detalle = MideDetalle(casos, cn, repeticiones);
         const QJsonObject arranque = MideArranque(repeticiones);
         const QString destino = Valor(a, "--json");
         if (!destino.isEmpty()) {
@@ -287,6 +326,7 @@ int main(int argc, char* argv[]) {
             f.write(QJsonDocument(QJsonObject{{"titulo", Valor(a, "--titulo")},
                                               {"nucleos", QThread::idealThreadCount()},
                                               {"reportes", json},
+                                              {"detalle", detalle},
                                               {"arranque", arranque}})
                         .toJson());
         }
