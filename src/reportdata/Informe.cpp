@@ -58,7 +58,9 @@ Resultado LlenaTabla(const Reporte& reporte, Plan plan, const Seleccion& s,
     try {
         ado::Connection& ventas = lectura ? *lectura : conexion;
         r.tieneDatos = Construye(reporte, plan, seleccion, conexion, ventas, cTabla, avisa, r);
-        if (reporte.tipo == TipoReporte::PorLinea) VentasFueraDeLineas(seleccion, ventas, r);
+        // The grouped plan sums what the lines leave out in its own pass.
+        if (reporte.tipo == TipoReporte::PorLinea && plan == Plan::Fiel)
+            VentasFueraDeLineas(seleccion, ventas, r);
         return r;
     } catch (const RuntimeError& e) {
         if (e.Number() == vbError::kElementoNoEncontrado ||

@@ -20,7 +20,8 @@ using Años = std::array<double, 3>;
 using PorLinea = QHash<QByteArray, Años>;  // by the line's collation weight
 
 // A source's lines, grouped as the row by row plan's first pass groups them, with the sums of
-// each of the three years: the line, its weight and three sums.
+// each of the three years: the line, its weight and three sums; NULL for the products with no
+// line.
 QString PorLineaYAño(const QString& origen, const QString& año, const QString& suma, int primero) {
     QString sentencia = "SELECT lineas.Linea,weight_string(lineas.Linea)";
     for (int y = primero; y < primero + 3; ++y)
@@ -44,15 +45,38 @@ QString VentasPorLinea(const Seleccion& s, const Recorrido& recorrido, const QSt
     porProducto += oUtilerias->CambXXX(" group by XXXdetalle.Producto,year(XXX.Fecha)", doc);
     return PorLineaYAño("(" + porProducto +
                             ") as v left join productos on v.Producto=productos.Clave left join "
-                            "lineas on productos.Linea=lineas.Id where not isnull(lineas.Linea)",
+                            "lineas on productos.Linea=lineas.Id",
                         "v.Anio", "v.Suma", primero);
 }
 
-PorLinea Lee(const ado::Rows& filas) {
-    PorLinea sumas;
+// A source's sums: by line, and of the products with no line (a NULL line).
+struct Sumas {
+    PorLinea lineas;
+    Años sinLinea{};
+    double Total(const Años& a) const { return a[0] + a[1] + a[2]; }
+    double DeLinea(const QByteArray& peso) const { return Total(lineas.value(peso)); }
+};
+
+Sumas Lee(const ado::Rows& filas) {
+    Sumas sumas;
     for (const QVector<QVariant>& f : filas)
-        sumas[f[1].toByteArray()] = {f[2].toDouble(), f[3].toDouble(), f[4].toDouble()};
+        (f[0].isNull() ? sumas.sinLinea : sumas.lineas[f[1].toByteArray()]) = {
+            f[2].toDouble(), f[3].toDouble(), f[4].toDouble()};
     return sumas;
+}
+
+// What the page's notes name, from the same sums: the products with no line and the lines
+// past twelve, sales less returns.
+void FueraDeLineas(const Lineas& lineas, const QList<Sumas>& ventas, const Sumas& devoluciones,
+                   Resultado& r) {
+    r.ventasSinLinea = -devoluciones.Total(devoluciones.sinLinea);
+    r.ventasSinLugar = 0;
+    for (const QByteArray& peso : lineas.pesosSinLugar)
+        r.ventasSinLugar -= devoluciones.DeLinea(peso);
+    for (const Sumas& v : ventas) {
+        r.ventasSinLinea += v.Total(v.sinLinea);
+        for (const QByteArray& peso : lineas.pesosSinLugar) r.ventasSinLugar += v.DeLinea(peso);
+    }
 }
 
 }  // namespace
@@ -66,15 +90,15 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connec
     // Each document table and the returns at once: one statement each lists the lines sold
     // and sums them by year.
     Lineas lineas;
-    std::array<PorLinea, 2> ventas;
-    PorLinea devoluciones;
+    QList<Sumas> ventas{{}, {}};
+    Sumas devoluciones;
     if (const auto rango = RangoDeAños("XXX.Fecha", primero, ultimo)) {
         const QVector<Recorrido> recorridos = Recorridos(s, lectura, tipos, " where " + *rango);
         QStringList sentencias;
         for (const Recorrido& recorrido : recorridos)
             sentencias << VentasPorLinea(s, recorrido, *rango, primero);
-        QString devueltas = kDevolucionesDeLinea + " where not isnull(lineas.Linea) and " +
-                            QString(*rango).replace("XXX.", "devolucionctes.");
+        QString devueltas =
+            kDevolucionesDeLinea + " where " + QString(*rango).replace("XXX.", "devolucionctes.");
         if (HayVendedor(s)) devueltas += " and clientes.Vendedor=" + ClaveVendedor(s);
         sentencias << PorLineaYAño(devueltas, "year(devolucionctes.Fecha)", kImporteDevuelto,
                                    primero);
@@ -83,12 +107,13 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connec
         Avanza("Escribiendo la tabla del reporte", 1, 2);
         for (int k = tipos.primero; k <= tipos.ultimo; ++k) {
             for (const QVector<QVariant>& f : filas[k - tipos.primero])
-                lineas.Anota(f[0].toString(), f[1].toByteArray());
+                if (!f[0].isNull()) lineas.Anota(f[0].toString(), f[1].toByteArray());
             ventas[k] = Lee(filas[k - tipos.primero]);
         }
         devoluciones = Lee(filas.last());
     }
     lineas.Publica(r);
+    FueraDeLineas(lineas, ventas, devoluciones, r);
 
     // The columns of the listed lines only, as the row by row plan writes them; the same
     // additions in the same order: the same doubles.
@@ -102,8 +127,9 @@ void LlenaTablaXlinea(const Seleccion& s, ado::Connection& conexion, ado::Connec
             if (lineas.nombres[n - 1].isEmpty()) continue;
             double venta = 0;
             for (int k = tipos.primero; k <= tipos.ultimo; ++k)
-                venta += ventas[k].value(lineas.pesos[n - 1])[año - primero];
-            const double devuelto = 0 + devoluciones.value(lineas.pesos[n - 1])[año - primero];
+                venta += ventas[k].lineas.value(lineas.pesos[n - 1])[año - primero];
+            const double devuelto =
+                0 + devoluciones.lineas.value(lineas.pesos[n - 1])[año - primero];
             valores << ado::Literal(venta - devuelto);
         }
         filas << "(" + valores.join(',') + ")";
