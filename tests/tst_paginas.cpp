@@ -318,8 +318,10 @@ class tst_paginas : public QObject {
             report::ExportPdf(paginas, pdf);
             QHash<QString, int> cuenta, enGrafica;
             const QList<Palabra> palabras = Palabras(pdf);
+            double menor = 99;
             for (int i = 0; i < palabras.size(); ++i) {
                 const Palabra& p = palabras[i];
+                menor = qMin(menor, p.caja.height() / 1.164);
                 const QString dice = QString("page %1: «%2» ").arg(p.pagina + 1).arg(p.texto);
                 // DejaVu Sans: a word's box is 1.164 times its type's size high
                 QVERIFY2(p.caja.height() >= 8 * 1.164 - 0.05, qPrintable(dice + "in a small type"));
@@ -333,6 +335,8 @@ class tst_paginas : public QObject {
                 if (p.pagina < paginas.Graficas() && paginas.ChartArea(p.pagina).contains(p.caja))
                     ++enGrafica[p.texto];
             }
+            qInfo("report %d: %lld pages, smallest type %.1f points", tipo,
+                  static_cast<long long>(paginas.Count()), menor);
             const report::ReportContent::Tabla t = paginas.Content().TablaMostrada();
             const report::ReportContent::Totales suma = t.Suma();
             QStringList cifras;
