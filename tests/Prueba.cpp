@@ -307,7 +307,7 @@ void Lentas(const QString& base, const QStringList& tablas) {
 }
 
 void Repone(const QString& base) {
-    for (const QString t : {"facturas", "remisiones"}) {
+    for (const QString t : {"facturas", "remisiones", "facturasdetalle"}) {
         const QString tabla = "`" + base + "`." + t;
         if (ExisteTabla(base, t + "_datos")) {
             Ejecuta("DROP VIEW " + tabla);

@@ -137,8 +137,8 @@ QString BaseConFixture();
 // in 2008).
 QString BaseDeNegocio(int vendedores, int lineas, double mes);
 bool ExisteTabla(const QString& base, const QString& tabla);
-// Document tables whose sales take four seconds a document to read (a view over the table);
-// Repone puts them back, and those a test renamed to ..._fuera.
+// Sales tables whose rows take four seconds each to read (a view over the table); Repone puts
+// them back, and those a test renamed to ..._fuera.
 void Lentas(const QString& base, const QStringList& tablas = {"facturas"});
 void Repone(const QString& base);
 

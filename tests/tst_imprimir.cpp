@@ -188,7 +188,7 @@ class tst_imprimir : public QObject {
     // Cancelar between two boxes (while the statement after one runs) stops the work with no
     // further box, drops its table and gives the window back.
     void cancelBetweenTwoBoxes() {
-        prueba::Lentas(base);
+        prueba::Lentas(base, {"facturasdetalle"});  // the documents are counted first
         Persona persona(base, m, true);
         QElapsedTimer desdeCancelar;
         qsizetype alCancelar = 0;
@@ -272,7 +272,7 @@ class tst_imprimir : public QObject {
     // With the messages in the progress window, a statement shows on one line cut in the middle,
     // both its ends kept, and whole in its tooltip. Seen, the report is cancelled.
     void messagesInTheProgressWindow() {
-        prueba::Lentas(base);
+        prueba::Lentas(base, {"facturasdetalle"});  // the documents are counted first
         m->mensajesEnCajas = false;
         QString visto, completo;
         Persona persona(base, m, false);
