@@ -49,11 +49,14 @@ QString VentasPorLinea(const Seleccion& s, const Recorrido& recorrido, const QSt
                         "v.Anio", "v.Suma", primero);
 }
 
+double Total(const Años& a) {
+    return a[0] + a[1] + a[2];
+}
+
 // A source's sums: by line, and of the products with no line (a NULL line).
 struct Sumas {
     PorLinea lineas;
     Años sinLinea{};
-    double Total(const Años& a) const { return a[0] + a[1] + a[2]; }
     double DeLinea(const QByteArray& peso) const { return Total(lineas.value(peso)); }
 };
 
@@ -69,12 +72,12 @@ Sumas Lee(const ado::Rows& filas) {
 // past twelve, sales less returns.
 void FueraDeLineas(const Lineas& lineas, const QList<Sumas>& ventas, const Sumas& devoluciones,
                    Resultado& r) {
-    r.ventasSinLinea = -devoluciones.Total(devoluciones.sinLinea);
+    r.ventasSinLinea = -Total(devoluciones.sinLinea);
     r.ventasSinLugar = 0;
     for (const QByteArray& peso : lineas.pesosSinLugar)
         r.ventasSinLugar -= devoluciones.DeLinea(peso);
     for (const Sumas& v : ventas) {
-        r.ventasSinLinea += v.Total(v.sinLinea);
+        r.ventasSinLinea += Total(v.sinLinea);
         for (const QByteArray& peso : lineas.pesosSinLugar) r.ventasSinLugar += v.DeLinea(peso);
     }
 }
