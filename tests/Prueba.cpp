@@ -3,21 +3,6 @@
 #include <grp.h>
 #include <unistd.h>
 
-#include <QAtomicInt>
-#include <QCoreApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QMetaMethod>
-#include <QPointer>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
-#include <QWidget>
-#include <QtTest>
-
 #include "app/ParaPluginsPortables.h"
 #include "app/Principal.h"
 #include "platform/ado/Connection.h"

@@ -2,18 +2,12 @@
 // What the tests share: the private server, recorded message boxes and a program folder.
 #include <sys/types.h>
 
-#include <QElapsedTimer>
-#include <QList>
-#include <QPointer>
-#include <QProcessEnvironment>
-#include <QString>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QVariant>
-#include <QWidget>
+#include <QtSql>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "platform/vb/MsgBox.h"
+#include "platform/vb/RuntimeError.h"
 #include "reportdata/Seleccion.h"
 
 #include <functional>
@@ -92,6 +86,17 @@ auto SinFalla(F trabajo, const char* archivo = __builtin_FILE(), int linea = __b
         QTest::qFail(e.what(), archivo, linea);
         if constexpr (!std::is_void_v<R>) return R{};
     }
+}
+
+// The error work raised; error 0, saying so, when it raised none.
+template <typename F>
+RuntimeError Falla(F trabajo) {
+    try {
+        trabajo();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    return RuntimeError(0, "no error was raised");
 }
 
 // miravel-export run to its end (killed after espera ms: a run never hangs a test).

@@ -1,5 +1,4 @@
 // The data-access layer and the database members of the service library, on the real server.
-#include <QtTest>
 
 #include "Prueba.h"
 #include "platform/ado/Connection.h"
@@ -25,10 +24,11 @@ class tst_ado : public QObject {
         cn.Execute(
             "CREATE TABLE t (id int PRIMARY KEY, `Año` smallint NOT NULL DEFAULT 0, "
             "importe double NOT NULL DEFAULT 7.5, nombre varchar(40) NULL)");
-        cn.Execute("CREATE TABLE sinclave (a int, b varchar(10))");
     }
 
-    // Needs the server's sql_mode: NO_BACKSLASH_ESCAPES changes how '\' reads in a literal.
+    // A value written in a new row (the rest at their columns' defaults) and read back, under the
+    // server's sql_mode: NO_BACKSLASH_ESCAPES changes how '\' reads in a literal. A row read
+    // changed is written back by its key.
     void quotedValuesReadBackUnchanged_data() {
         QTest::addColumn<QString>("modo");
         QTest::addColumn<QString>("valor");
@@ -50,61 +50,26 @@ class tst_ado : public QObject {
         ado::Recordset rs;
         QVERIFY(!oBasesDD->AbrirTabla(rs, cn, "t"));
         rs.AddNew();
+        QCOMPARE(rs.Fields("importe").toDouble(), 7.5);
+        QVERIFY(rs.Fields("nombre").isNull());
         rs.SetField("id", 1);
         rs.SetField("nombre", valor);
         rs.Update();
         QVERIFY(oBasesDD->AbrirTabla(rs, cn, "t where nombre=" + ado::Quote(valor)));
         QCOMPARE(rs.Fields("nombre").toString(), valor);
-    }
-
-    void rowsWrittenBack() {
-        cn.Execute("DELETE FROM t");
-        ado::Recordset rs;
-        oBasesDD->AbrirTabla(rs, cn, "t");
-        rs.AddNew();
-        rs.SetField("id", 1);
-        rs.SetField("Año", 2010);
-        QCOMPARE(rs.Fields("importe").toDouble(), 7.5);  // a new row starts at the column default
-        QVERIFY(rs.Fields("nombre").isNull());
-        rs.Update();
-        QVERIFY(oBasesDD->AbrirTabla(rs, cn, "t where `Año`=2010"));
-        QCOMPARE(rs.Fields("Año").toInt(), 2010);
-        QVERIFY(rs.Fields(3).isNull());
-        QVERIFY(!oBasesDD->NoNull(rs.Fields(3)).isNull());
+        QCOMPARE(rs.Fields(1).toInt() + rs.Fields("importe").toDouble(), 7.5);
         rs.SetField("importe", 1.25);
         rs.Update();
-        rs.SetField("nombre", "dos");
-        rs.Update();
-        QCOMPARE(prueba::Valor("SELECT CONCAT(importe, nombre) FROM " + base + ".t WHERE id=1")
-                     .toString(),
-                 "1.25dos");
-
-        cn.Execute("INSERT INTO sinclave VALUES (1,'x'),(1,'x'),(2,NULL)");
-        oBasesDD->AbrirTabla(rs, cn, "sinclave order by a");
-        rs.SetField("b", "y");
-        rs.Update();
-        rs.MoveNext();
-        rs.MoveNext();
-        rs.SetField("b", "z");
-        rs.Update();
-        QCOMPARE(prueba::Valor("SELECT GROUP_CONCAT(CONCAT(a, b) ORDER BY a, b) FROM " + base +
-                               ".sinclave")
-                     .toString(),
-                 "1x,1y,2z");
+        QCOMPARE(prueba::Valor("SELECT importe FROM " + base + ".t").toDouble(), 1.25);
         rs.MoveNext();
         QVERIFY(rs.Eof());
-        oBasesDD->CierraTabla(rs);
         oBasesDD->CierraTabla(rs);
     }
 
     void failuresCarryTheServerError() {
-        try {
-            cn.Execute("SELEC 1");
-            QFAIL("no error");
-        } catch (const RuntimeError& e) {
-            QCOMPARE(e.Number(), 1064);
-            QCOMPARE(e.Statement(), "SELEC 1");
-        }
+        const RuntimeError e = prueba::Falla([&] { cn.Execute("SELEC 1"); });
+        QCOMPARE(e.Number(), 1064);
+        QCOMPARE(e.Statement(), "SELEC 1");
         ado::Connection cerrada;
         QVERIFY_THROWS_EXCEPTION(RuntimeError, cerrada.Execute("SELECT 1"));
         oBasesDD->cPassword = "mala";

@@ -1,9 +1,4 @@
 // The benchmark keeps building and working: one run on the small fixture database.
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QtTest>
 
 #include "Prueba.h"
 

@@ -1,11 +1,6 @@
 // The figures of the three reports. One table of cases worked out by hand from small readable
 // databases (tests/fixtures), each run under both query plans and under every server mode a
 // business may have; then both plans held equal on generated databases.
-#include <QDir>
-#include <QProcess>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QtTest>
 #include <cmath>
 
 #include "Prueba.h"

@@ -7,12 +7,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QtTest>
 #include <csignal>
 
 #include "Prueba.h"
@@ -590,33 +584,37 @@ class tst_exporta : public QObject {
         QCOMPARE(Estado(suyo).st_mode & 07777, mode_t(0664));
     }
 
-    // Two outputs, the second on a full file system or a file that cannot be replaced (a mount
-    // point): neither target changes, nothing is left.
+    // Two outputs, the second in each format on a full file system, or on a file that cannot be
+    // replaced (a mount point): the command fails naming it, neither target changes, nothing is
+    // left.
     void oneFailureChangesNoTarget_data() {
         QTest::addColumn<QString>("estorbo");
-        QTest::newRow("full") << "dd if=/dev/zero of=relleno";
-        QTest::newRow("mount point") << "cp r.json tapa && mount --bind tapa r.json";
+        QTest::addColumn<QString>("formato");
+        for (const char* formato : {"pdf", "png", "xlsx", "json"})
+            QTest::addRow("full, %s", formato) << "dd if=/dev/zero of=relleno" << formato;
+        QTest::newRow("mount point") << "cp r.json tapa && mount --bind tapa r.json"
+                                     << "json";
     }
     void oneFailureChangesNoTarget() {
         QFETCH(QString, estorbo);
-        const QString lleno = dir.filePath("lleno");
+        QFETCH(QString, formato);
+        const QString lleno = dir.filePath("lleno"), destino = lleno + "/r." + formato;
         QDir().mkpath(lleno);
         if (!root() ||
             QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", lleno}) != 0)
             QSKIP("no small file system can be mounted here");
-        Pon(lleno + "/r.json", "{}");
+        Pon(destino, "{}");
         QProcess::execute("sh", {"-c", "cd " + lleno + " && " + estorbo + " 2>/dev/null"});
         Pon(dir.filePath("r.csv"), "viejo");
-        const prueba::Corrida c = Exporta(
-            kMes + QStringList{"--csv", dir.filePath("r.csv"), "--json", lleno + "/r.json"});
-        const QByteArray csv = Bytes(dir.filePath("r.csv")), json = Bytes(lleno + "/r.json");
+        const prueba::Corrida c =
+            Exporta(kMes + QStringList{"--csv", dir.filePath("r.csv"), "--" + formato, destino});
+        const QByteArray csv = Bytes(dir.filePath("r.csv")), anterior = Bytes(destino);
         const QStringList restos = Ocultos(dir.path()) + Ocultos(lleno);
-        QProcess::execute("sh", {"-c", "umount " + lleno + "/r.json 2>/dev/null; umount " + lleno});
+        QProcess::execute("sh", {"-c", "umount " + destino + " 2>/dev/null; umount " + lleno});
         QCOMPARE(c.estado, 1);
-        QVERIFY2(c.error.contains("error 75") && c.error.contains(lleno + "/r.json"),
-                 qPrintable(c.error));
+        QVERIFY2(c.error.contains("error 75") && c.error.contains(destino), qPrintable(c.error));
         QCOMPARE(csv, QByteArray("viejo"));
-        QCOMPARE(json, QByteArray("{}"));
+        QCOMPARE(anterior, QByteArray("{}"));
         QCOMPARE(restos.filter(QRegularExpression("^\\.")), QStringList());
     }
 

@@ -1,11 +1,4 @@
 // The selection window through its real widgets: start state, keys, checks and the lookup.
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
 
 #include "Prueba.h"
 #include "reportdata/Globales.h"

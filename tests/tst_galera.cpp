@@ -1,11 +1,7 @@
 // Reports on a two-node Galera cluster (scripts/servidor-prueba ... galera): a named lock holds
 // on one node only, while a work table's CREATE and DROP run on both.
-#include <QMutex>
-#include <QProcess>
-#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
 #include <csignal>
 #include <thread>
 

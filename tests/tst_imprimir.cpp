@@ -1,20 +1,7 @@
 // The Print command through the real window and viewer.
 #include <sys/stat.h>
 
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPrintDialog>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTimer>
-#include <QtTest>
 
 #include "Prueba.h"
 #include "platform/report/Formato.h"

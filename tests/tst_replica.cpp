@@ -1,8 +1,5 @@
 // Reports that read the sales on a read-only replica (scripts/servidor-prueba ... replica) while
 // their work tables stay on the primary.
-#include <QProcess>
-#include <QSqlQuery>
-#include <QtTest>
 #include <csignal>
 
 #include "Prueba.h"

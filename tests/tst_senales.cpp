@@ -1,9 +1,5 @@
 // The window program ended by the session (SIGTERM, SIGHUP) while a report is on screen: a real
 // miravel on a real X display, driven by keys from outside.
-#include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QtTest>
 #include <csignal>
 
 #include "Prueba.h"
@@ -17,12 +13,6 @@ class tst_senales : public QObject {
         p.start("xdotool", argumentos);
         if (!p.waitForFinished(15000) || p.exitCode() != 0) return {};
         return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-    }
-
-    static int Temporales(const QString& base) {
-        return prueba::Valor("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='" +
-                             base + "' AND TABLE_NAME LIKE 'tbltemp%'")
-            .toInt();
     }
 
   private slots:
@@ -55,7 +45,7 @@ class tst_senales : public QObject {
             !Xdotool({"search", "--sync", "--onlyvisible", "--name", "Visualización del reporte"})
                  .isEmpty(),
             "the viewer did not show");
-        QCOMPARE(Temporales(base), 1);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 1);
 
         QElapsedTimer reloj;
         reloj.start();
@@ -64,7 +54,7 @@ class tst_senales : public QObject {
         qInfo("Exited %lld ms after SIGTERM", reloj.elapsed());
         QCOMPARE(miravel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(miravel.exitCode(), 143);
-        QCOMPARE(Temporales(base), 0);
+        QCOMPARE(prueba::TablasDeTrabajo(base), 0);
     }
 };
 
