@@ -59,13 +59,9 @@ QVariantList Año(int año, const QMap<int, double>& meses) {
 }
 // A salesperson row of the years y1 to y1 + 2.
 QVariantList V(const QString& vendedor, double a1, double a2, double a3, int y1 = 2008) {
-    return {vendedor,
-            a1,
-            a2,
-            a3,
-            QString::number(y1),
-            QString::number(y1 + 1),
-            QString::number(y1 + 2)};
+    QVariantList fila{vendedor, a1, a2, a3};
+    for (int y = y1; y < y1 + 3; ++y) fila << QString::number(y);
+    return fila;
 }
 // The 13 caption slots: those given, then the slots the report does not write.
 QStringList Rotulos(const QStringList& escritos, int cuantos) {

@@ -25,9 +25,11 @@ struct Pedido {
     bool detalle = false;
     int mes = 0;
     QString anio;  // --anio as given: with --detalle on the salesperson report, the column's year
-    // Server, port, user and base all given: no configuration file and no host installation.
+    // Server, port, user and base all given and no file named: no configuration file and no host
+    // installation.
     bool SinConfiguracion() const {
-        return !servidor.isEmpty() && !puerto.isEmpty() && !usuario.isEmpty() && !base.isEmpty();
+        return config.isEmpty() && !servidor.isEmpty() && !puerto.isEmpty() && !usuario.isEmpty() &&
+               !base.isEmpty();
     }
 };
 
