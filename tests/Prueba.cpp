@@ -70,12 +70,10 @@ int Corre(QObject& caso, int argc, char** argv) {
                        &caso, QStringList{argv[0], "-o", tap + ",tap", "-o", "-,txt"} + funciones);
         } catch (...) {
             // The last result QtTest wrote is the function that threw.
-            QFile f(tap);
-            f.open(QIODevice::ReadOnly);
             static const QRegularExpression resultado("^(?:not )?ok \\d+ - (\\w+)\\(",
                                                       QRegularExpression::MultilineOption);
             QString ultima;
-            for (auto m = resultado.globalMatch(QString::fromUtf8(f.readAll())); m.hasNext();)
+            for (auto m = resultado.globalMatch(QString::fromUtf8(Bytes(tap))); m.hasNext();)
                 ultima = m.next().captured(1);
             estado = 1;
             const int hecha = funciones.indexOf(ultima);
@@ -86,12 +84,21 @@ int Corre(QObject& caso, int argc, char** argv) {
     return estado;
 }
 
+QByteArray Bytes(const QString& archivo) {
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Pon(const QString& archivo, const QByteArray& datos) {
+    QFile f(archivo);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(datos);
+}
+
 QString DelEntorno(const QString& archivo, const QByteArray& clave) {
-    QFile entorno(archivo);
-    if (entorno.open(QIODevice::ReadOnly))
-        for (const QByteArray& linea : entorno.readAll().split('\n'))
-            if (linea.startsWith(clave + "="))
-                return QString::fromLatin1(linea.mid(linea.indexOf('=') + 1));
+    for (const QByteArray& linea : Bytes(archivo).split('\n'))
+        if (linea.startsWith(clave + "="))
+            return QString::fromLatin1(linea.mid(linea.indexOf('=') + 1));
     return {};
 }
 
@@ -123,28 +130,16 @@ void Ejecuta(const QString& sql) {
     Admin().Execute(sql);
 }
 
-QVariant Valor(const QString& sql) {
+QVariant Valor(const QString& sql, int columna) {
     QSqlQuery q = Admin().Query(sql);
-    return q.next() ? q.value(0) : QVariant();
-}
-
-QList<QVariantList> Filas(const QString& sql) {
-    QSqlQuery q = Admin().Query(sql);
-    QList<QVariantList> filas;
-    while (q.next()) {
-        QVariantList fila;
-        for (int i = 0; i < q.record().count(); ++i) fila << q.value(i);
-        filas << fila;
-    }
-    return filas;
+    return q.next() ? q.value(columna) : QVariant();
 }
 
 void EjecutaArchivo(const QString& archivo, const QString& base) {
-    QFile f(archivo);
-    if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(archivo));
+    if (!QFileInfo(archivo).isReadable()) qFatal("cannot read %s", qPrintable(archivo));
     if (!base.isEmpty()) Ejecuta("USE `" + base + "`");
     QString texto;
-    for (const QString& linea : QString::fromUtf8(f.readAll()).split('\n'))
+    for (const QString& linea : QString::fromUtf8(Bytes(archivo)).split('\n'))
         if (!linea.trimmed().startsWith("--")) texto += linea + "\n";
     for (const QString& sentencia : texto.split(";\n"))
         if (!sentencia.trimmed().isEmpty()) Ejecuta(sentencia);
@@ -322,22 +317,13 @@ Programa::~Programa() {
     App::SetPath(interior_ ? carpetaAnterior_ : QString());
 }
 
-void Programa::Escribe(const QString& archivo, const QString& texto) {
-    QFile f(archivo);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(texto.toUtf8());
-}
-
-QString Programa::Lee(const QString& archivo) const {
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 void Programa::Configura(const QString& base, const QString& version) {
-    Escribe(Ini(),
-            "[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n");
-    Escribe(Host() + "/Orvalo.ini", "[Orvalo]\nMySQLServer=127.0.0.1\nMySQLPuerto=" + Puerto() +
-                                        "\nActualizacionVersion=" + version + "\n");
+    Pon(Ini(),
+        ("[Configuración]\nRuta de Orvalo=" + Host() + "\nBase de datos a usar=" + base + "\n")
+            .toUtf8());
+    Pon(Host() + "/Orvalo.ini", ("[Orvalo]\nMySQLServer=127.0.0.1\nMySQLPuerto=" + Puerto() +
+                                 "\nActualizacionVersion=" + version + "\n")
+                                    .toUtf8());
 }
 
 frmMenu* Programa::AbreVentana() {
@@ -396,20 +382,16 @@ Abridor::~Abridor() {
     qputenv("PATH", rutaAnterior);
 }
 QStringList Abridor::Abiertos() const {
-    QFile f(carpeta.filePath("abiertos"));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromLocal8Bit(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    return QString::fromLocal8Bit(Bytes(carpeta.filePath("abiertos")))
+        .split('\n', Qt::SkipEmptyParts);
 }
 void Abridor::Limpia() {
     for (const char* archivo : {"abiertos", "codigo", "segundos"})
         QFile::remove(carpeta.filePath(archivo));
 }
 void Abridor::Termina(int codigo, int segundos) {
-    for (auto [archivo, valor] : {std::pair{"codigo", codigo}, std::pair{"segundos", segundos}}) {
-        QFile f(carpeta.filePath(archivo));
-        f.open(QIODevice::WriteOnly);
-        f.write(QByteArray::number(valor));
-    }
+    for (auto [archivo, valor] : {std::pair{"codigo", codigo}, std::pair{"segundos", segundos}})
+        Pon(carpeta.filePath(archivo), QByteArray::number(valor));
 }
 
 bool Programa::LeeAjustes() {

@@ -118,6 +118,10 @@ QString TextoPdf(const QString& pdf, const QStringList& opciones = {"-layout"});
 // The work tables (tbltemp...) in a database now.
 int TablasDeTrabajo(const QString& base);
 
+// A file's bytes (none when it cannot be read); a file written.
+QByteArray Bytes(const QString& archivo);
+void Pon(const QString& archivo, const QByteArray& datos);
+
 // The port of the test server; on a cluster or with a replica, the first node or the primary.
 QString Puerto();
 // The second node of a cluster, or the replica.
@@ -126,8 +130,7 @@ QString Puerto2();
 QString DelEntorno(const QString& archivo, const QByteArray& clave);
 // Statements on the server, outside any database.
 void Ejecuta(const QString& sql);
-QVariant Valor(const QString& sql);
-QList<QVariantList> Filas(const QString& sql);
+QVariant Valor(const QString& sql, int columna = 0);
 void EjecutaArchivo(const QString& archivo, const QString& base = {});
 // A new empty database with a unique name, dropped when the test program ends.
 QString BaseNueva(const QString& prefijo = "prueba");
@@ -160,8 +163,6 @@ class Programa {
     QString Carpeta() const { return dir_.path(); }
     QString Host() const { return dir_.path() + "/orvalo"; }
     QString Ini() const { return dir_.path() + "/Miravel.ini"; }
-    void Escribe(const QString& archivo, const QString& texto);
-    QString Lee(const QString& archivo) const;
     // Miravel.ini naming the host folder and the base; host settings for the private server.
     void Configura(const QString& base, const QString& version = "5.12.0");
     // Main, then the window made the active one, as a user finds it.

@@ -15,9 +15,8 @@ class tst_bench : public QObject {
              base, "--repeticiones", "1", "--fiel", "--json", dir.filePath("r.json")});
         QVERIFY(p.waitForFinished(120000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError() + p.readAllStandardOutput());
-        QFile f(dir.filePath("r.json"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QJsonObject r = QJsonDocument::fromJson(f.readAll()).object();
+        const QJsonObject r =
+            QJsonDocument::fromJson(prueba::Bytes(dir.filePath("r.json"))).object();
         const QJsonArray reportes = r["reportes"].toArray();
         QCOMPARE(reportes.size(), 6);
         for (const QJsonValue& v : reportes) QVERIFY(v.toObject()["iguales"].toBool());

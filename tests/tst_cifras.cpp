@@ -194,7 +194,7 @@ QString BaseGenerada(double factor, int semilla, const QString& orden) {
 QStringList plantillasCambiadas;
 void CambiaPlantilla(const QString& plantilla, const QString& cambio) {
     plantillasCambiadas
-        << prueba::Filas("SHOW CREATE TABLE orvaloreportes." + plantilla)[0][1].toString();
+        << prueba::Valor("SHOW CREATE TABLE orvaloreportes." + plantilla, 1).toString();
     prueba::Ejecuta("ALTER TABLE orvaloreportes." + plantilla + " " + cambio);
 }
 

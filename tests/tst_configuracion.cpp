@@ -39,9 +39,7 @@ class tst_configuracion : public QObject {
         QCOMPARE(ArchivoDeConfiguracion(), inicio.path() + "/Miravel/Miravel.ini");
         QVERIFY(!QFileInfo::exists(inicio.path() + "/Miravel"));  // the window makes it
         QProcess::execute("mount", {"-o", "remount,rw", programa.path()});
-        QFile administrador(programa.filePath("Miravel.ini"));
-        QVERIFY(administrador.open(QIODevice::WriteOnly));
-        administrador.close();
+        prueba::Pon(programa.filePath("Miravel.ini"), {});  // the administrator's
         QProcess::execute("mount", {"-o", "remount,ro", programa.path()});
         QCOMPARE(ArchivoDeConfiguracion(), programa.filePath("Miravel.ini"));
         QProcess::execute("umount", {programa.path()});
@@ -67,9 +65,9 @@ class tst_configuracion : public QObject {
         cajas.respuestas = {vbOK, respuesta};
         const QString carpeta = ruta.isNull() ? kRutaOrvaloPredeterminada : ruta,
                       ini = "[Configuración]\nRuta de Orvalo=" + carpeta + "\n";
-        if (!ruta.isNull()) p.Escribe(p.Ini(), ini);
+        if (!ruta.isNull()) prueba::Pon(p.Ini(), ini.toUtf8());
         QVERIFY(!p.LeeAjustes());
-        QCOMPARE(p.Lee(p.Ini()), ini);
+        QCOMPARE(prueba::Bytes(p.Ini()), ini.toUtf8());
         QCOMPARE(cajas.vistos.size(), 2);
         QVERIFY(cajas.vistos[0].texto.contains("(" + p.Ini() + ")") &&
                 cajas.vistos[0].texto.endsWith(QString(QChar(13)) + QChar(13) + carpeta));
@@ -108,8 +106,8 @@ class tst_configuracion : public QObject {
             "; nota\r\n[Otra]\r\nClave=valor con = signo\r\n\r\n[Configuración]\r\n"
             "Ruta de Orvalo=" +
             p.Host() + "\r\n\r\n[Final]\r\nx=1\r\n";
-        p.Escribe(p.Ini(), ini);
-        p.Escribe(HostIni(p), "[Orvalo]\n" + ajustes);
+        prueba::Pon(p.Ini(), ini.toUtf8());
+        prueba::Pon(HostIni(p), "[Orvalo]\n" + ajustes.toUtf8());
         if (puerto.startsWith("MySQL")) {
             const QString falla = prueba::Falla([&] { p.LeeAjustes(); }).Description();
             QVERIFY2(falla.contains(puerto) && falla.contains(HostIni(p)), qPrintable(falla));
@@ -125,7 +123,7 @@ class tst_configuracion : public QObject {
         QVERIFY(usuario != "root" && !usuario.trimmed().isEmpty());
         QVERIFY(!oRegistro->DatosORW("MySQLPassword").trimmed().isEmpty());
         QCOMPARE(oRegistro->DatosORW("MySQLPuerto"), puerto);
-        QCOMPARE(p.Lee(p.Ini()),
+        QCOMPARE(QString::fromUtf8(prueba::Bytes(p.Ini())),
                  QString(ini).replace("\r\n\r\n[Final]",
                                       "\r\nBase de datos a usar=datos1\r\n\r\n[Final]"));
     }

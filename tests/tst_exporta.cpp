@@ -32,16 +32,8 @@ struct stat Estado(const QString& ruta) {
     lstat(QFile::encodeName(ruta).constData(), &s);
     return s;
 }
-QByteArray Bytes(const QString& archivo) {
-    QFile f(archivo);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-void Pon(const QString& archivo, const QByteArray& datos) {
-    QFile f(archivo);
-    f.open(QIODevice::WriteOnly);
-    f.write(datos);
-}
+using prueba::Bytes;
+using prueba::Pon;
 }  // namespace
 
 class tst_exporta : public QObject {

@@ -90,7 +90,8 @@ bool PulsaCancelar(QWidget* arriba) {
     return true;
 }
 
-// Answers the file dialog about to open with a file, as its Save button does.
+// Answers the file dialog about to open with a file, as its Save button does, and Yes when it
+// asks whether to replace it.
 void EligeArchivo(QObject* contexto, const QString& archivo, QStringList* inicios = nullptr,
                   QStringList* ofrecidos = nullptr) {
     QTimer::singleShot(0, contexto, [=] {
@@ -99,6 +100,10 @@ void EligeArchivo(QObject* contexto, const QString& archivo, QStringList* inicio
         if (inicios) *inicios << d->directory().absolutePath();
         if (ofrecidos) *ofrecidos << QFileInfo(d->selectedFiles().value(0)).fileName();
         d->selectFile(archivo);
+        QTimer::singleShot(0, contexto, [] {
+            if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                b->button(QMessageBox::Yes)->click();
+        });
         static_cast<QDialog*>(d)->accept();
     });
 }
@@ -354,9 +359,8 @@ class tst_imprimir : public QObject {
                      totales[2].endsWith("Total: " + totales[3]),
                  qPrintable(totales.join(" | ")));
         QVERIFY(primero <= segundo);
-        QFile archivo(casa.filePath("documentos.csv"));
-        QVERIFY(archivo.open(QIODevice::ReadOnly));
-        QVERIFY(archivo.readAll().startsWith("\xEF\xBB\xBFTipo,Número,Fecha"));
+        QVERIFY(prueba::Bytes(casa.filePath("documentos.csv"))
+                    .startsWith("\xEF\xBB\xBFTipo,Número,Fecha"));
     }
 
     // A FIFO chosen in the save dialog, and confirmed for replacing, is refused with a message
@@ -366,16 +370,7 @@ class tst_imprimir : public QObject {
         QVERIFY(mkfifo(QFile::encodeName(tubo).constData(), 0600) == 0);
         prueba::Cajas cajas;
         Imprime(0, [&](Form1* visor) {
-            QTimer::singleShot(0, this, [&] {
-                auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (!d) return;
-                d->selectFile(tubo);
-                QTimer::singleShot(0, this, [] {
-                    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                        b->button(QMessageBox::Yes)->click();
-                });
-                static_cast<QDialog*>(d)->accept();
-            });
+            EligeArchivo(this, tubo);
             visor->CRXI->ExportTo("csv");
         });
         QCOMPARE(cajas.vistos.size(), 1);

@@ -98,7 +98,7 @@ class tst_paginas : public QObject {
         QFETCH(QString, texto);
         QFETCH(QString, problema);
         const QString ruta = salida.filePath("malo.rpt");
-        programa.Escribe(ruta, texto);
+        prueba::Pon(ruta, texto.toUtf8());
         const QString falla = prueba::Falla([&] { report::ReadReportFile(ruta); }).Description();
         QVERIFY2(falla.contains(ruta) && falla.contains(problema), qPrintable(falla));
     }
@@ -253,9 +253,7 @@ class tst_paginas : public QObject {
         c.cambio = true;
         QTemporaryDir dir;
         report::ExportCsv(report::ReportPages(c), dir.filePath("r.csv"));
-        QFile f(dir.filePath("r.csv"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray csv = f.readAll();
+        const QByteArray csv = prueba::Bytes(dir.filePath("r.csv"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBFVendedor"));
         QCOMPARE(QString::fromUtf8(csv.mid(3)).split("\r\n"),
                  QStringList({"Vendedor,2025,2026,% vs 2025,Total", "'=1+2,1.01,-2.50,-348.8,-1.50",

@@ -66,9 +66,10 @@ class tst_replica : public QObject {
     void reportsReadTheReplica() {
         prueba::Programa programa;
         programa.Configura(base);
-        const QString ini = programa.Lee(programa.Ini()) +
-                            "Servidor de lectura=127.0.0.1:" + prueba::Puerto2() + "\n";
-        programa.Escribe(programa.Ini(), ini);
+        const QByteArray ini = prueba::Bytes(programa.Ini()) +
+                               "Servidor de lectura=127.0.0.1:" + prueba::Puerto2().toLatin1() +
+                               "\n";
+        prueba::Pon(programa.Ini(), ini);
         replica.Execute("SET GLOBAL log_output='TABLE'");
         replica.Execute("TRUNCATE mysql.general_log");
         replica.Execute("SET GLOBAL general_log=1");
@@ -86,7 +87,7 @@ class tst_replica : public QObject {
                 QVERIFY(!leida.pagina.contains("detrás"));
             }
         }
-        QCOMPARE(programa.Lee(programa.Ini()), ini);
+        QCOMPARE(prueba::Bytes(programa.Ini()), ini);
         replica.Execute("SET GLOBAL general_log=0");
         QStringList leidas, escritas;
         QSqlQuery log = replica.Query(
