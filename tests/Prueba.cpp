@@ -366,32 +366,27 @@ reportdata::Seleccion Sel(int tipo, const QString& vendedor, const QString& desd
 
 Abridor::Abridor() : rutaAnterior(qgetenv("PATH")) {
     const QString script = carpeta.filePath("xdg-open");
-    QFile f(script);
-    f.open(QIODevice::WriteOnly);
-    f.write(
-        "#!/bin/sh\n"
-        "d=$(dirname \"$0\")\n"
-        "printf '%s\\n' \"$1\" >> \"$d/abiertos\"\n"
-        "[ -f \"$d/segundos\" ] && sleep \"$(cat \"$d/segundos\")\"\n"
-        "exit \"$(cat \"$d/codigo\" 2>/dev/null || echo 0)\"\n");
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Pon(script,
+        "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/abiertos\"\n"
+        "sleep \"${ABRIDOR_SEGUNDOS:-0}\"\nexit \"${ABRIDOR_CODIGO:-0}\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", carpeta.path().toLocal8Bit() + ":" + rutaAnterior);
 }
 Abridor::~Abridor() {
     qputenv("PATH", rutaAnterior);
+    Termina(0);
 }
 QStringList Abridor::Abiertos() const {
     return QString::fromLocal8Bit(Bytes(carpeta.filePath("abiertos")))
         .split('\n', Qt::SkipEmptyParts);
 }
 void Abridor::Limpia() {
-    for (const char* archivo : {"abiertos", "codigo", "segundos"})
-        QFile::remove(carpeta.filePath(archivo));
+    QFile::remove(carpeta.filePath("abiertos"));
+    Termina(0);
 }
 void Abridor::Termina(int codigo, int segundos) {
-    for (auto [archivo, valor] : {std::pair{"codigo", codigo}, std::pair{"segundos", segundos}})
-        Pon(carpeta.filePath(archivo), QByteArray::number(valor));
+    qputenv("ABRIDOR_CODIGO", QByteArray::number(codigo));
+    qputenv("ABRIDOR_SEGUNDOS", QByteArray::number(segundos));
 }
 
 bool Programa::LeeAjustes() {

@@ -117,10 +117,9 @@ class tst_paginas : public QObject {
         QVERIFY_THROWS_EXCEPTION(RuntimeError, r->FormulaFields(5));
     }
 
-    // The fixture's pages: a chart drawn, as many categories as the report lists and every
-    // figure of the table on the page as money; nothing sold, one sentence naming the selection
-    // in place of the chart (a key the catalogue lacks is not taken for a salesperson who sold
-    // nothing).
+    // The fixture's pages: a chart drawn, as many categories as the report lists, the title and
+    // the database; nothing sold, one sentence naming the selection in place of the chart (a key
+    // the catalogue lacks is not taken for a salesperson who sold nothing).
     void fixturePages_data() {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QString>("vendedor");
@@ -167,9 +166,6 @@ class tst_paginas : public QObject {
         QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.Categorias().size(), categorias);
         QVERIFY(texto.contains(c.titulo) && texto.contains(base));
-        for (const QVector<double>& fila : c.celdas)
-            for (double cifra : fila)
-                QVERIFY2(texto.contains(report::Moneda(cifra)), qPrintable(report::Moneda(cifra)));
     }
 
     // The real page: every row and the totals row appear exactly once, whatever the count, and

@@ -20,19 +20,12 @@
 #include "ui/menu/frmMenu.h"
 
 namespace {
-// A table's engine, columns and keys as the server describes them.
+// A table's definition as the server gives it, but for its name and its comment.
 QString Estructura(const QString& base, const QString& tabla) {
-    const QString donde = " WHERE TABLE_SCHEMA='" + base + "' AND TABLE_NAME='" + tabla + "'";
-    return prueba::Valor(
-               "SELECT CONCAT_WS('|', (SELECT ENGINE FROM information_schema.TABLES" + donde +
-               "), (SELECT GROUP_CONCAT(CONCAT_WS(' ', COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE, "
-               "COLUMN_DEFAULT, COLUMN_COMMENT) ORDER BY ORDINAL_POSITION) FROM "
-               "information_schema.COLUMNS" +
-               donde +
-               "), (SELECT GROUP_CONCAT(CONCAT_WS(' ', INDEX_NAME, NON_UNIQUE, COLUMN_NAME)) FROM "
-               "information_schema.STATISTICS" +
-               donde + "))")
-        .toString();
+    static const QRegularExpression nombreYComentario("^CREATE TABLE `\\w+`| COMMENT='[^']*'$");
+    return prueba::Valor("SHOW CREATE TABLE `" + base + "`." + tabla, 1)
+        .toString()
+        .remove(nombreYComentario);
 }
 // A port on the loopback that accepts connections (the kernel does) and never says a word.
 struct PuertoMudo {
