@@ -400,11 +400,4 @@ void Programa::Conecta(const QString& base) {
     QVERIFY(LeeAjustes());
 }
 
-QString Programa::ConectaFixture(ado::Connection& conexion) {
-    const QString base = BaseConFixture();
-    Conecta(base);
-    reportdata::PreparaPlantillas(conexion);
-    return base;
-}
-
 }  // namespace prueba

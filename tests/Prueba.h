@@ -171,8 +171,6 @@ class Programa {
     bool LeeAjustes();
     // The same on settings for base, without any window.
     void Conecta(const QString& base);
-    // The same on a new fixture database; the connection is left on it with the templates ready.
-    QString ConectaFixture(ado::Connection& conexion);
 
   private:
     QTemporaryDir dir_;

@@ -224,17 +224,17 @@ class tst_cifras : public QObject {
     Hecho Llena(ado::Connection& cn, int reporte, Plan plan, const Seleccion& s) {
         const reportdata::Reporte& r = reportdata::kReportes[reporte];
         Hecho h;
-        try {
-            const QString tabla = CopiaEstructura(cn, r.estructura);
+        prueba::SinFalla([&] {
+            TablaTemporal trabajo(cn, r.estructura);
             reportdata::Resultado previo;
             previo.aEtiquetas.fill(kPrevia);
             const RuntimeError e = prueba::Falla([&] {
                 h.r = reportdata::LlenaTabla(
-                    r, plan, s, cn, tabla, [&h](const QString& a) { h.avisos << a; }, nullptr,
-                    previo);
+                    r, plan, s, cn, trabajo.cTabla, [&h](const QString& a) { h.avisos << a; },
+                    nullptr, previo);
             });
             if (e.Number()) h.falla = e.Description();
-            QSqlQuery q = cn.Query("SELECT * FROM " + tabla);
+            QSqlQuery q = cn.Query("SELECT * FROM " + trabajo.cTabla);
             while (q.next()) {
                 QVariantList fila;
                 for (int i = 0; i < q.record().count(); ++i) fila << q.value(i);
@@ -244,10 +244,7 @@ class tst_cifras : public QObject {
                       [](const QVariantList& a, const QVariantList& b) {
                           return a[0].toString() < b[0].toString();
                       });
-            cn.Execute("DROP TABLE " + tabla);
-        } catch (const RuntimeError& e) {
-            h.falla = e.Description();
-        }
+        });
         return h;
     }
 

@@ -59,10 +59,6 @@ class tst_exporta : public QObject {
     static QString Celda(const QJsonObject& hoja, const char* celda, const char* campo = "valor") {
         return hoja["celdas"][celda][campo].toVariant().toString();
     }
-    // Nothing of ours left beside the targets: no temporary file.
-    QStringList Ocultos(const QString& carpeta) {
-        return QDir(carpeta).entryList(QDir::Hidden | QDir::Files | QDir::NoDotAndDotDot);
-    }
     bool root() const { return geteuid() == 0; }
     // Tables a renewal of the templates left in the report database.
     static int Restos() {
@@ -589,7 +585,9 @@ class tst_exporta : public QObject {
         const prueba::Corrida c =
             Exporta(kMes + QStringList{"--csv", dir.filePath("r.csv"), "--" + formato, destino});
         const QByteArray csv = Bytes(dir.filePath("r.csv")), anterior = Bytes(destino);
-        const QStringList restos = Ocultos(dir.path()) + Ocultos(lleno);
+        QStringList restos;  // nothing of ours beside the targets: no temporary file
+        for (const QString& carpeta : {dir.path(), lleno})
+            restos << QDir(carpeta).entryList(QDir::Hidden | QDir::Files | QDir::NoDotAndDotDot);
         QProcess::execute("sh", {"-c", "umount " + destino + " 2>/dev/null; umount " + lleno});
         QCOMPARE(c.estado, 1);
         QVERIFY2(c.error.contains("error 75") && c.error.contains(destino), qPrintable(c.error));

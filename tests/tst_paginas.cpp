@@ -14,6 +14,7 @@
 #include "platform/report/Formato.h"
 #include "platform/report/Paginacion.h"
 #include "platform/report/ReportPages.h"
+#include "reportdata/Plantillas.h"
 
 namespace {
 // A word of a PDF as pdftotext places it: its page, its box in points and its text.
@@ -56,25 +57,13 @@ class tst_paginas : public QObject {
     QString base;
     ado::Connection cn;
     QTemporaryDir salida;
-    int tinta = 0;
-
-    // Builds a report of the fixture and reads it as the viewer would.
-    report::ReportContent Reporte(int tipo, const reportdata::Seleccion& s, const QString& pdf) {
-        const reportdata::Reporte& r = reportdata::kReportes[tipo];
-        TablaTemporal trabajo(cn, r.estructura);
-        const reportdata::Resultado hecho = reportdata::LlenaTabla(
-            r, reportdata::Plan::Agrupado, s, cn, trabajo.cTabla, [](const QString&) {});
-        report::ReportPages paginas(reportdata::LeeInforme(r, trabajo.cTabla, hecho, s));
-        report::ExportPdf(paginas, pdf);
-        const QImage imagen = report::RenderPage(paginas, 0, 72);
-        tinta = 0;  // pixels that are not white in the chart's area
-        for (int y = 150; y < 380; y += 2)
-            for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
-        return paginas.Content();
-    }
 
   private slots:
-    void initTestCase() { base = programa.ConectaFixture(cn); }
+    void initTestCase() {
+        base = prueba::BaseConFixture();
+        programa.Conecta(base);
+        reportdata::PreparaPlantillas(cn);
+    }
 
     void badFilesAreNamed_data() {
         QTest::addColumn<QString>("texto");
@@ -154,8 +143,14 @@ class tst_paginas : public QObject {
         reportdata::Seleccion s = prueba::Sel(2, vendedor, "01/01/" + año, "31/12/" + año);
         s.año = año;
         reportdata::NombraSeleccion(s, cn);
+        const reportdata::Reporte& r = reportdata::kReportes[tipo];
+        TablaTemporal trabajo(cn, r.estructura);
+        const reportdata::Resultado hecho = reportdata::LlenaTabla(
+            r, reportdata::Plan::Agrupado, s, cn, trabajo.cTabla, [](const QString&) {});
+        const report::ReportPages paginas(reportdata::LeeInforme(r, trabajo.cTabla, hecho, s));
+        const report::ReportContent& c = paginas.Content();
         const QString pdf = salida.filePath("f.pdf");
-        const report::ReportContent c = Reporte(tipo, s, pdf);
+        report::ExportPdf(paginas, pdf);
         const QString texto =
             prueba::TextoPdf(pdf).simplified().normalized(QString::NormalizationForm_KC);  // "ﬁ"
         QVERIFY2(texto.contains(dice), qPrintable(texto));
@@ -163,6 +158,10 @@ class tst_paginas : public QObject {
             QVERIFY(!texto.contains("Mes Año") && !texto.contains("Línea Año"));  // no axis title
             return;
         }
+        const QImage imagen = report::RenderPage(paginas, 0, 72);
+        int tinta = 0;  // pixels that are not white in the chart's area
+        for (int y = 150; y < 380; y += 2)
+            for (int x = 60; x < 800; x += 2) tinta += imagen.pixelColor(x, y) != Qt::white;
         QVERIFY2(tinta > 2000, "the chart area is blank");
         QCOMPARE(c.Categorias().size(), categorias);
         QVERIFY(texto.contains(c.titulo) && texto.contains(base));
