@@ -37,8 +37,8 @@ QStringList& Creadas() {
 
 }  // namespace
 
-int Cajas::Show(const QString& prompt, int buttons, const QString& title) {
-    vistos << Mensaje{prompt, buttons, title};
+int Cajas::Show(const QString& prompt, int buttons, const QString&) {
+    vistos << Mensaje{prompt, buttons};
     return respuestas.isEmpty() ? ((buttons & vbYesNo) ? vbNo : vbOK) : respuestas.takeFirst();
 }
 

@@ -56,7 +56,6 @@ reportdata::Seleccion Sel(int tipo, const QString& vendedor = {},
 struct Mensaje {
     QString texto;
     int botones;
-    QString titulo;
 };
 
 // Records every message box and answers as told (vbOK, or the next answer queued).

@@ -118,8 +118,7 @@ QString Base(const QString& nombre) {
     } else if (nombre.startsWith("claves")) {
         // Keys a binary collation tells apart (ab, AB), that a latin1 template would take for one
         // (Mü, My) or could not hold (six emoji, six characters of the key's ten).
-        base = prueba::BaseDeVentas();
-        prueba::EjecutaArchivo(MIRAVEL_DIR_FUENTES "/tests/fixtures/ventas.sql", base);
+        base = prueba::BaseConFixture();
         const QMap<QString, QString> nuevas{
             {"7", "😀😀😀😀😀😀"}, {"8", "ab"}, {"9", "AB"}, {"AXXXB", "Mü"}, {"X''Q", "My"}};
         for (const auto& [tabla, columna] : {std::pair{"facturas", "Vendedor"},
