@@ -168,15 +168,13 @@ class tst_galera : public QObject {
         cerrojo.Execute("LOCK TABLES facturas WRITE");  // holds the run on node 1 at its reads
         QProcess muerta;
         muerta.start(MIRAVEL_DIR_PROGRAMA "/miravel-export", kReportes[0] + prueba::Conexion(base));
-        QString tabla;
+        QString tabla;  // the test's own statements run on node 1
         QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                QSqlQuery q = nodo1.Query(
-                    "SELECT TABLE_NAME FROM information_schema.TABLES WHERE "
-                    "TABLE_SCHEMA=DATABASE() AND TABLE_NAME LIKE 'tbltemp%'");
-                if (q.next()) tabla = q.value(0).toString();
-                return !tabla.isEmpty();
-            }(),
+            !(tabla = prueba::Valor("SELECT TABLE_NAME FROM information_schema."
+                                    "TABLES WHERE TABLE_SCHEMA='" +
+                                    base + "' AND TABLE_NAME LIKE 'tbltemp%'")
+                          .toString())
+                 .isEmpty(),
             20000);
         const QStringList soloRemisiones = kReportes[0] + QStringList{"--ventas", "remisiones"};
         for (const QString& puerto : {prueba::Puerto2(), prueba::Puerto()}) {
@@ -187,10 +185,8 @@ class tst_galera : public QObject {
         ::kill(static_cast<pid_t>(muerta.processId()), SIGKILL);
         muerta.waitForFinished();
         cerrojo.Execute("UNLOCK TABLES");
-        QTRY_VERIFY([&] {
-            QSqlQuery q = nodo1.Query("SELECT IS_FREE_LOCK(" + CandadoDe(nodo1, tabla) + ")");
-            return q.next() && q.value(0).toInt() == 1;
-        }());
+        QTRY_COMPARE(prueba::Valor("SELECT IS_FREE_LOCK(" + CandadoDe(nodo1, tabla) + ")").toInt(),
+                     1);
         prueba::Corrida c = Exporta(prueba::Puerto2(), soloRemisiones);
         QVERIFY2(c.estado == 0, qPrintable(c.error));
         QCOMPARE(Tablas(nodo1, tabla), 1);
