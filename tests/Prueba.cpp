@@ -42,12 +42,6 @@ int Cajas::Show(const QString& prompt, int buttons, const QString&) {
     return respuestas.isEmpty() ? ((buttons & vbYesNo) ? vbNo : vbOK) : respuestas.takeFirst();
 }
 
-QStringList Cajas::Textos() const {
-    QStringList t;
-    for (const Mensaje& m : vistos) t << m.texto;
-    return t;
-}
-
 int Corre(QObject& caso, int argc, char** argv) {
     if (argc > 1) return QTest::qExec(&caso, argc, argv);
     static const QStringList kMarco{"initTestCase", "cleanupTestCase", "init", "cleanup"};

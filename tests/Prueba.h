@@ -64,7 +64,6 @@ class Cajas : public MessageBoxes {
     Cajas() { SetMessageBoxes(this); }
     ~Cajas() override { SetMessageBoxes(nullptr); }
     int Show(const QString& prompt, int buttons, const QString& title) override;
-    QStringList Textos() const;
     QList<Mensaje> vistos;
     QList<int> respuestas;
 };

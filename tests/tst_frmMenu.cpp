@@ -163,9 +163,9 @@ class tst_frmMenu : public QObject {
         Escribe(m->mskFecha[0], "31022021");
         m->cmdImprimir->click();  // as its access key does: the focus stays in the date
         QCOMPARE(m->mskFecha[0]->text(), "01/01/2020");
-        QCOMPARE(
-            cajas.Textos(),
-            QStringList{"Los meses de diferencia entre ambas fechas exceden el máximo permitido"});
+        QCOMPARE(cajas.vistos.size(), 1);
+        QCOMPARE(cajas.vistos[0].texto,
+                 "Los meses de diferencia entre ambas fechas exceden el máximo permitido");
         QVERIFY(m->isEnabled());
         QCOMPARE(QApplication::focusWidget(), m->mskFecha[0]);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

@@ -341,7 +341,7 @@ class tst_imprimir : public QObject {
             QPointer<frmDetalle> ventana;
             const auto abre = [&](const report::Figura& f) {
                 QTRY_VERIFY2((ventana = visor->findChild<frmDetalle*>()),
-                             qPrintable(cajas.Textos().join("|")));
+                             qPrintable(cajas.vistos.value(0).texto));
                 totales << ventana->findChildren<QLabel*>().last()->text()
                         << report::Moneda(paginas.Content().celdas[f.fila][f.columna]);
             };
