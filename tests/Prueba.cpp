@@ -368,7 +368,8 @@ Abridor::Abridor() : rutaAnterior(qgetenv("PATH")) {
 }
 Abridor::~Abridor() {
     qputenv("PATH", rutaAnterior);
-    Termina(0);
+    qunsetenv("ABRIDOR_CODIGO");
+    qunsetenv("ABRIDOR_SEGUNDOS");
 }
 QStringList Abridor::Abiertos() const {
     return QString::fromLocal8Bit(Bytes(carpeta.filePath("abiertos")))

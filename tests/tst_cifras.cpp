@@ -7,7 +7,6 @@
 #include "platform/ado/Connection.h"
 #include "platform/report/Formato.h"
 #include "platform/vb/RuntimeError.h"
-#include "reportdata/CopiaEstructura.h"
 #include "reportdata/Detalle.h"
 #include "reportdata/Globales.h"
 #include "reportdata/Informe.h"

@@ -79,15 +79,16 @@ struct Progresos : QObject {
     }
 };
 
-// The progress window's Cancelar, clicked as the window system delivers a click.
-bool PulsaCancelar(QWidget* arriba) {
-    auto* progreso = qobject_cast<frmProgreso*>(arriba);
-    if (!progreso) return false;
+// The progress window's Cancelar, clicked as the window system delivers a click; false while
+// it cannot be clicked.
+bool PulsaCancelar(frmProgreso* progreso) {
     for (QPushButton* b : progreso->findChildren<QPushButton*>())
-        if (b->text() == "Cancelar" && b->isEnabled())
+        if (b->text() == "Cancelar" && b->isEnabled()) {
             QTest::mouseClick(progreso->windowHandle(), Qt::LeftButton, {},
                               b->mapTo(progreso, b->rect().center()));
-    return true;
+            return true;
+        }
+    return false;
 }
 
 // Answers the file dialog about to open with a file, as its Save button does, and Yes when it
@@ -100,9 +101,9 @@ void EligeArchivo(QObject* contexto, const QString& archivo, QStringList* inicio
         if (inicios) *inicios << d->directory().absolutePath();
         if (ofrecidos) *ofrecidos << QFileInfo(d->selectedFiles().value(0)).fileName();
         d->selectFile(archivo);
-        QTimer::singleShot(0, contexto, [] {
-            if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                b->button(QMessageBox::Yes)->click();
+        QTimer::singleShot(0, contexto, [nombre = QFileInfo(archivo).fileName()] {
+            auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (b && b->text().contains(nombre)) b->button(QMessageBox::Yes)->click();
         });
         static_cast<QDialog*>(d)->accept();
     });
@@ -219,7 +220,7 @@ class tst_imprimir : public QObject {
                 : mensajes == 1 ? persona.leidos.size() < 3
                                 : completo.isEmpty())
                 return false;
-            PulsaCancelar(progreso);
+            if (!PulsaCancelar(progreso)) return false;
             desdeCancelar.start();
             alCancelar = persona.leidos.size();
             return true;
